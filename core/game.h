@@ -1,0 +1,27 @@
+#pragma once
+// Start-up, game set-up, display, frame loop, drawing, keys, sound.
+#include <cstdint>
+#include <string>
+
+// The start-up sequence of main; never returns.
+[[noreturn]] void CorvelMain();
+
+int InitGame();
+int SetupGame();
+int StartGame();
+int InitVideo(uint8_t fullScreen);
+
+[[noreturn]] void MainGameLoop();
+// One pass of the frame loop: draw, show, one event, logic step.
+void MainGameLoopPass();
+int ExitGame(int onMenu);
+
+int DrawScreen();
+int DrawActors();
+int DrawInterface();
+
+int GetKeyDown(int key);
+int GetKeyUp(int key);
+
+int PlaySoundEffect(int n);
+int PlayMusic(int n);

@@ -1,0 +1,21 @@
+#pragma once
+// The fixed-rate logic clock and the logic step of the frame loop.
+
+float ccCalcMSPerFrame(int rate);
+
+class TFixedRateLogic {
+public:
+  virtual ~TFixedRateLogic() = default;
+  float Framerate = 30.0f;
+  double LastTime = 0.0;
+  double NumTicks = 0.0;
+  double LastNumTicks = 0.0;
+  float MS = 0.0f;
+
+  virtual int Init();
+  virtual int CalcMS();
+  virtual int Calc();
+  virtual int SetDelta(float value);
+};
+
+int MainLogicLoop();

@@ -1,0 +1,4 @@
+// The program entry.
+#include "core/game.h"
+
+int main() { CorvelMain(); }

@@ -1,0 +1,18 @@
+#pragma once
+// Loaders of the data tables and of NPC files.
+#include <memory>
+#include <string>
+#include <vector>
+#include "platform/audio.h"
+#include "world/actor.h"
+#include "world/item.h"
+#include "world/tile.h"
+
+std::vector<TTilePtr> LoadImages(const std::string& path);
+std::vector<TSoundPtr> LoadSounds(const std::string& path, int flags);
+std::vector<std::string> LoadMusic(const std::string& path);
+std::vector<std::string> LoadTriggers(const std::string& path);
+std::vector<TItemPtr> LoadItems(const std::string& path);
+std::vector<TActorPtr> LoadNPCs(const std::string& path);
+// Null (std::nullopt-like: an empty pointer) when the separator is not one character.
+std::unique_ptr<std::vector<std::string>> SplitString(const std::string& text, const std::string& separator);

@@ -1,0 +1,114 @@
+#pragma once
+// Software 2D drawing into an RGBA back buffer: images with frames and handles, drawing
+// state (colour, alpha, blend, scale, rotation, origin, viewport), the built-in 8 x 16 font,
+// pixel-accurate collision on the same pixels that drawing covers, and pixmaps.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Pixmap formats. Only RGBA8888 (4 bytes a pixel, in memory order red, green, blue, alpha)
+// is used by the game.
+enum { PF_RGBA8888 = 6 };
+
+class TPixmap {
+public:
+  TPixmap(int width, int height);
+  int width = 0, height = 0;
+  std::vector<uint8_t> pixels;  // width * height * 4 bytes, rows top to bottom
+  uint8_t* PixelPtr(int x, int y) { return &pixels[(static_cast<size_t>(y) * width + x) * 4]; }
+  const uint8_t* PixelPtr(int x, int y) const { return &pixels[(static_cast<size_t>(y) * width + x) * 4]; }
+};
+using TPixmapPtr = std::shared_ptr<TPixmap>;
+
+// Image flags. -1 selects the default flags: masked and filtered.
+enum { FILTEREDIMAGE = 1, MIPMAPPEDIMAGE = 2, MASKEDIMAGE = 4, DYNAMICIMAGE = 8 };
+
+class TImage {
+public:
+  int width = 0, height = 0;        // size of one frame
+  int flags = 0;
+  float handleX = 0, handleY = 0;   // the point of the image placed on the drawing position
+  std::vector<TPixmapPtr> frames;
+};
+using TImagePtr = std::shared_ptr<TImage>;
+
+// Blend modes.
+enum { MASKBLEND = 1, SOLIDBLEND = 2, ALPHABLEND = 3, LIGHTBLEND = 4, SHADEBLEND = 5 };
+
+// Pixmaps.
+TPixmapPtr CreatePixmap(int width, int height, int format = PF_RGBA8888);
+TPixmapPtr LoadPixmap(const std::string& path);  // PNG or JPEG; null on failure
+TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap);
+// Resampled copy of the pixmap at the new size (bilinear).
+TPixmapPtr ResizePixmap(const TPixmapPtr& pixmap, int width, int height);
+// Copy of a rectangle of the current back buffer.
+TPixmapPtr GrabPixmap(int x, int y, int width, int height);
+// Writes a PNG with the zlib compression level (0..9); false on failure.
+bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path, int compression = 5);
+uint32_t ReadPixel(const TPixmapPtr& pixmap, int x, int y);  // 0xAARRGGBB
+void WritePixel(const TPixmapPtr& pixmap, int x, int y, uint32_t argb);
+
+// Images. Loading applies the current mask colour (those pixels become transparent).
+TImagePtr LoadImage(const std::string& path, int flags = -1);
+TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags = -1);
+// Cut into cells of cellWidth x cellHeight, numbered left to right then top to bottom;
+// cellCount frames from firstCell on. Null when the file cannot be read or holds fewer cells.
+TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int firstCell,
+                        int cellCount, int flags = -1);
+TImagePtr CreateImage(int width, int height, int frames = 1, int flags = -1);
+// The pixmap of a frame, to read or change in place; null for a missing image or frame.
+TPixmapPtr LockImage(const TImagePtr& image, int frame = 0);
+// Null images measure 0.
+int ImageWidth(const TImagePtr& image);
+int ImageHeight(const TImagePtr& image);
+int ImageFrames(const TImagePtr& image);
+void MidHandleImage(const TImagePtr& image);
+void SetImageHandle(const TImagePtr& image, float x, float y);
+
+// Drawing state of the current graphics context.
+void SetColor(int red, int green, int blue);
+void GetColor(int& red, int& green, int& blue);
+void SetAlpha(float alpha);
+float GetAlpha();
+void SetBlend(int mode);
+int GetBlend();
+void SetScale(float scaleX, float scaleY);
+void GetScale(float& scaleX, float& scaleY);
+void SetRotation(float degrees);
+float GetRotation();
+void SetOrigin(float x, float y);
+void SetViewport(int x, int y, int width, int height);
+void GetViewport(int& x, int& y, int& width, int& height);
+void SetClsColor(int red, int green, int blue);
+void SetMaskColor(int red, int green, int blue);
+
+// Drawing into the back buffer. A null image, or a frame out of range, draws nothing.
+void Cls();
+void DrawImage(const TImagePtr& image, float x, float y, int frame = 0);
+// The frame stretched to width x height.
+void DrawImageRect(const TImagePtr& image, float x, float y, float width, float height, int frame = 0);
+void DrawRect(float x, float y, float width, float height);
+void DrawLine(float x1, float y1, float x2, float y2);
+void Plot(float x, float y);
+
+// The built-in 8 x 16 font: glyphs for the codes 32 to 127; any other code measures 0
+// and draws nothing.
+void DrawText(const std::string& text, float x, float y);
+int TextWidth(const std::string& text);
+int TextHeight(const std::string& text);
+
+// 1 when a solid pixel (alpha 128 or more) of one frame, placed with its handle on the
+// integer point, covers a solid pixel of the other; both unrotated and unscaled.
+int ImagesCollide(const TImagePtr& image1, int x1, int y1, int frame1,
+                  const TImagePtr& image2, int x2, int y2, int frame2);
+// The same with rotation (degrees, about the handle) and scale per image; the drawing
+// rotation and scale are left as they were.
+int ImagesCollide2(const TImagePtr& image1, int x1, int y1, int frame1, float rotation1,
+                   float scaleX1, float scaleY1,
+                   const TImagePtr& image2, int x2, int y2, int frame2, float rotation2,
+                   float scaleX2, float scaleY2);
+
+// The back buffer of the current graphics context (640 x 480 while a display is open; a
+// headless 640 x 480 buffer otherwise). Its contents survive Flip.
+TPixmapPtr BackBuffer();

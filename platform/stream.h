@@ -1,0 +1,52 @@
+#pragma once
+// Byte streams over files with explicit byte order.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+class TStream {
+public:
+  enum class Order { Native, Big, Little };
+  explicit TStream(std::FILE* file, bool writable);
+  ~TStream();
+  TStream(const TStream&) = delete;
+  TStream& operator=(const TStream&) = delete;
+
+  std::FILE* file = nullptr;
+  bool writable = false;
+  Order order = Order::Native;
+  bool failed = false;  // a write that could not be completed
+};
+using TStreamPtr = std::shared_ptr<TStream>;
+
+// Null when the file cannot be opened (read) or created (write).
+TStreamPtr ReadStream(const std::string& path);
+TStreamPtr WriteStream(const std::string& path);
+// Both return the same stream, set to read and write multi-byte numbers in that order.
+TStreamPtr BigEndianStream(const TStreamPtr& stream);
+TStreamPtr LittleEndianStream(const TStreamPtr& stream);
+
+// Reads past the end give zero for the missing bytes and never fail.
+int32_t ReadInt(const TStreamPtr& stream);
+int32_t ReadShort(const TStreamPtr& stream);  // 16 bits, sign-extended
+int32_t ReadByte(const TStreamPtr& stream);   // 0..255
+float ReadFloat(const TStreamPtr& stream);
+// Bytes up to LF or NUL (consumed, not returned); every CR dropped; "" past the end.
+std::string ReadLine(const TStreamPtr& stream);
+// Reads up to `count` bytes into buffer; returns the number read.
+size_t ReadBytes(const TStreamPtr& stream, void* buffer, size_t count);
+
+void WriteInt(const TStreamPtr& stream, int32_t value);
+void WriteShort(const TStreamPtr& stream, int32_t value);
+void WriteByte(const TStreamPtr& stream, int32_t value);  // the low 8 bits
+void WriteFloat(const TStreamPtr& stream, float value);
+void WriteLine(const TStreamPtr& stream, const std::string& text);  // adds CR LF
+size_t WriteBytes(const TStreamPtr& stream, const void* buffer, size_t count);
+
+bool Eof(const TStreamPtr& stream);
+void SeekStream(const TStreamPtr& stream, int64_t pos);
+int64_t StreamPos(const TStreamPtr& stream);
+int64_t StreamSize(const TStreamPtr& stream);
+// Flushes and closes; returns false when a write or the flush failed. Null does nothing.
+bool CloseStream(const TStreamPtr& stream);
