@@ -1,0 +1,237 @@
+// The script engine: one Lua 5.1 state, protected runs, calls of script-defined functions.
+//
+// Lua is the C++ build, so its errors are C++ exceptions that unwind our frames; its headers
+// declare the API extern "C" themselves and must not be wrapped again.
+#include "scripting/engine.h"
+
+#include <cstring>
+
+#include <lauxlib.h>
+#include <lua.h>
+#include <lualib.h>
+
+namespace {
+
+const char* const kNotStarted = "LuaScriptEngine: Engine is not started";
+const char* const kNoScript = "LuaScriptEngine: No script text to execute";
+
+// Game text reaches Lua up to its first NUL byte.
+void PushText(lua_State* L, const std::string& s) { lua_pushstring(L, s.c_str()); }
+
+// Lua text reaches the game up to its first NUL byte.
+std::string FromLua(const char* s) { return s ? std::string(s) : std::string(); }
+
+}  // namespace
+
+TLuaScriptEngine::TLuaScriptEngine() { Reset(); }
+
+int TLuaScriptEngine::Reset() {
+  if (m_lua_state) {
+    lua_close(m_lua_state);
+    m_lua_state = nullptr;
+  }
+  m_lua_state = luaL_newstate();
+  if (!m_lua_state) {
+    m_started = 0;
+    return 0;
+  }
+  // The io, os, package and debug libraries stay closed.
+  static const lua_CFunction libs[] = {luaopen_base, luaopen_table, luaopen_string, luaopen_math};
+  for (lua_CFunction open : libs) {
+    lua_pushcfunction(m_lua_state, open);
+    lua_call(m_lua_state, 0, 0);
+  }
+  lua_settop(m_lua_state, 0);
+  m_started = 1;
+  return 0;
+}
+
+int TLuaScriptEngine::ReturnStringToLua(const std::string& s) {
+  if (m_started) PushText(m_lua_state, s);
+  return 0;
+}
+
+int TLuaScriptEngine::ReturnNumberToLua(double value) {
+  if (m_started) lua_pushnumber(m_lua_state, value);
+  return 0;
+}
+
+int TLuaScriptEngine::ReturnBooleanToLua(int flag) {
+  if (m_started) lua_pushboolean(m_lua_state, flag != 0);
+  return 0;
+}
+
+int TLuaScriptEngine::AddFunction(lua_CFunction fn, const std::string& name) {
+  if (m_started) lua_register(m_lua_state, name.c_str(), fn);
+  return 0;
+}
+
+int TLuaScriptEngine::BeginLUAFunctionCall() {
+  m_paramList.Clear();
+  m_resultType = -1;
+  m_resultString.clear();
+  m_resultNumber = 0;
+  m_resultBoolean = 0;
+  return 0;
+}
+
+std::string TLuaScriptEngine::CheckString(int index) {
+  return FromLua(luaL_checkstring(m_lua_state, index));
+}
+
+double TLuaScriptEngine::CheckNumber(int index) {
+  return luaL_checknumber(m_lua_state, index);
+}
+
+int TLuaScriptEngine::CheckBoolean(int index) { return luaL_checkint(m_lua_state, index); }
+
+int TLuaScriptEngine::AddStringParameter(const std::string& s) {
+  auto p = std::make_shared<SE_Parameter>();
+  p->m_paramType = 1;
+  p->m_valueString = s;
+  m_paramList.AddLast(p);
+  return 0;
+}
+
+int TLuaScriptEngine::AddNumberParameter(double value) {
+  auto p = std::make_shared<SE_Parameter>();
+  p->m_paramType = 0;
+  p->m_valueNumber = value;
+  m_paramList.AddLast(p);
+  return 0;
+}
+
+int TLuaScriptEngine::AddBooleanParameter(int flag) {
+  auto p = std::make_shared<SE_Parameter>();
+  p->m_paramType = 2;
+  p->m_valueBoolean = flag;
+  m_paramList.AddLast(p);
+  return 0;
+}
+
+int TLuaScriptEngine::CallFunction(const std::string& name, int nResults) {
+  if (!m_started) {
+    m_lastErrorString = kNotStarted;
+    m_lastErrorNumber = 0;
+    return 0;
+  }
+  lua_State* L = m_lua_state;
+  // One result is the most the engine reads; asking for more would leave values behind.
+  nResults = nResults != 0 ? 1 : 0;
+  lua_getglobal(L, name.c_str());
+  int count = 0;
+  for (const auto& p : m_paramList) {
+    switch (p->m_paramType) {
+      case 0: lua_pushnumber(L, p->m_valueNumber); break;
+      case 1: PushText(L, p->m_valueString); break;
+      default: lua_pushboolean(L, p->m_valueBoolean != 0); break;
+    }
+    ++count;
+  }
+  int status = lua_pcall(L, count, nResults, 0);
+  if (status != 0) {
+    ProcessError(status);
+    return 0;
+  }
+  if (nResults) {
+    if (lua_isnumber(L, -1)) {
+      m_resultType = 0;
+      m_resultNumber = lua_tonumber(L, -1);
+    } else if (lua_isboolean(L, -1)) {
+      m_resultType = 2;
+      m_resultBoolean = lua_toboolean(L, -1) ? 1 : 0;
+    } else if (lua_isstring(L, -1)) {
+      m_resultType = 1;
+      m_resultString = FromLua(lua_tostring(L, -1));
+    }
+    lua_pop(L, 1);
+  }
+  return 1;
+}
+
+int TLuaScriptEngine::GetResultType() { return m_resultType; }
+double TLuaScriptEngine::GetResultNumber() { return m_resultNumber; }
+int TLuaScriptEngine::GetResultBoolean() { return m_resultBoolean; }
+std::string TLuaScriptEngine::GetResultString() { return m_resultString; }
+
+// Every caller runs this right after a failed load or protected call, which leaves exactly
+// the error value on top of what the stack held before. Taking that one value off restores
+// the stack of the current level: at the outermost level it is then empty, and inside a
+// command (a nested run) the command's frame and whatever called it stay intact, also when
+// the command was called from a coroutine.
+int TLuaScriptEngine::ProcessError(int code) {
+  lua_State* L = m_lua_state;
+  m_lastErrorString = lua_isstring(L, -1) ? FromLua(lua_tostring(L, -1)) : std::string();
+  m_lastErrorNumber = code;
+  if (lua_gettop(L) > 0) lua_pop(L, 1);
+  return 0;
+}
+
+int TLuaScriptEngine::SetScriptText(const std::string& text, const std::string&) {
+  m_source.clear();
+  if (!m_started) {
+    m_lastErrorString = kNotStarted;
+    m_lastErrorNumber = 0;
+    return 0;
+  }
+  const char* chunk = text.c_str();
+  int status = luaL_loadbuffer(m_lua_state, chunk, std::strlen(chunk), chunk);
+  if (status != 0) {
+    ProcessError(status);
+    return 0;
+  }
+  m_source = text;
+  return 1;
+}
+
+int TLuaScriptEngine::RunScriptFile(const std::string& path) {
+  if (!m_started) {
+    m_lastErrorString = kNotStarted;
+    m_lastErrorNumber = 0;
+    return 0;
+  }
+  int status = lua_dofile(m_lua_state, path);
+  if (status != 0) {
+    ProcessError(status);
+    return 0;
+  }
+  return 1;
+}
+
+int TLuaScriptEngine::RunScript() {
+  if (!m_started) {
+    m_lastErrorString = kNotStarted;
+    m_lastErrorNumber = 0;
+    return 0;
+  }
+  // The compiled chunk is consumed by its run; without one there is nothing to call.
+  if (m_source.empty() || !lua_isfunction(m_lua_state, -1)) {
+    m_lastErrorString = kNoScript;
+    m_lastErrorNumber = 0;
+    return 0;
+  }
+  int status = lua_pcall(m_lua_state, 0, 0, 0);
+  if (status != 0) {
+    ProcessError(status);
+    return 0;
+  }
+  return 1;
+}
+
+std::string TLuaScriptEngine::GetLastErrorString() { return m_lastErrorString; }
+int TLuaScriptEngine::GetLastErrorNumber() { return m_lastErrorNumber; }
+
+int TLuaScriptEngine::ShutDown() {
+  if (m_lua_state) lua_close(m_lua_state);
+  m_lua_state = nullptr;
+  m_started = 0;
+  return 0;
+}
+
+int TLuaScriptEngine::Started() { return m_started; }
+
+int lua_dofile(lua_State* state, const std::string& path) {
+  int status = luaL_loadfile(state, path.c_str());
+  if (status != 0) return status;
+  return lua_pcall(state, 0, 0, 0);
+}
