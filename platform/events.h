@@ -48,24 +48,29 @@ void FlushEvents();
 int QueuedEventCount();
 
 // Event hooks. A hook gets the event and its context; hooks run in descending priority,
-// equal priorities in the order they were added. Removing a hook while the hooks run
-// leaves that run intact.
+// equal priorities in the order they were added. A run calls the hooks that were registered
+// when it began: removing or adding a hook while the hooks run leaves that run intact, and
+// the change holds from the next run on. A registered hook keeps its context alive.
 enum { EmitEventHook = 1 };
 using THookFunction = std::function<void(const TEvent& event, const std::shared_ptr<void>& context)>;
 // Returns a handle for RemoveHook.
 int AddHook(int hookId, THookFunction fn, std::shared_ptr<void> context = nullptr, int priority = 0);
 void RemoveHook(int hookId, int handle);
 
-// Repeating timers serviced on the main thread inside event processing. Each due tick passes
-// the hooks; the queue holds at most one undelivered tick per timer.
+// Repeating timers serviced on the main thread inside event processing, on the clock of
+// MilliSecs (so an injected clock drives them). Each due tick (id EVENT_TIMERTICK, the timer
+// as source, the tick count as data) passes the hooks; the queue holds at most one
+// undelivered tick per timer, whose data is brought up to the latest count.
 class TTimer {
 public:
   double hertz = 0;
   int32_t ticks = 0;
-  int64_t nextDue = 0;  // in microseconds of the timer clock
+  int64_t startUs = 0;  // timer clock at creation, in microseconds
+  int64_t nextDue = 0;  // timer clock of the next tick, in microseconds
   bool running = true;
 };
 using TTimerPtr = std::shared_ptr<TTimer>;
+// Null when hertz is not a positive number.
 TTimerPtr CreateTimer(double hertz);
 void StopTimer(const TTimerPtr& timer);
 int TimerTicks(const TTimerPtr& timer);

@@ -9,6 +9,7 @@
 //  - an element appended during the walk is visited, unless the walk had already returned
 //    the list's last element;
 //  - when the list is emptied, the walk ends after the element in hand.
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <memory>

@@ -1,0 +1,67 @@
+// The millisecond clock (real or injected), delays and the random generator.
+#include "platform/clock.h"
+
+#include <chrono>
+#include <random>
+#include <thread>
+#include <utility>
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+const SteadyClock::time_point programStart = SteadyClock::now();
+
+std::function<int32_t()> clockSource;
+std::function<void(int32_t)> clockDelay;
+int32_t manualNow = 0;
+
+int32_t RealMilliSecs() {
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - programStart);
+  // A signed 32-bit count that wraps like the system counter it stands for.
+  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ms.count())));
+}
+
+std::mt19937_64& Generator() {
+  static std::mt19937_64 generator(0x5eed);
+  return generator;
+}
+
+}  // namespace
+
+int32_t MilliSecs() { return clockSource ? clockSource() : RealMilliSecs(); }
+
+void Delay(int32_t ms) {
+  if (ms <= 0) return;
+  if (clockSource) {
+    if (clockDelay) clockDelay(ms);
+    return;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void SetClockSource(std::function<int32_t()> source, std::function<void(int32_t)> delay) {
+  clockSource = std::move(source);
+  clockDelay = clockSource ? std::move(delay) : nullptr;
+}
+
+void UseManualClock(int32_t start) {
+  manualNow = start;
+  SetClockSource([] { return manualNow; }, [](int32_t ms) { AdvanceManualClock(ms); });
+}
+
+void SetManualClock(int32_t ms) { manualNow = ms; }
+
+void AdvanceManualClock(int32_t ms) {
+  manualNow = static_cast<int32_t>(static_cast<uint32_t>(manualNow) + static_cast<uint32_t>(ms));
+}
+
+int32_t Rand(int32_t low, int32_t high) {
+  if (low > high) std::swap(low, high);
+  uint64_t range = static_cast<uint64_t>(static_cast<int64_t>(high) - low) + 1;
+  // A 64-bit draw reduced to at most 2^32 values: the bias is below 2^-32.
+  return static_cast<int32_t>(low + static_cast<int64_t>(Generator()() % range));
+}
+
+double Rnd() { return static_cast<double>(Generator()() >> 11) * 0x1.0p-53; }
+
+void SeedRnd(int32_t seed) { Generator().seed(static_cast<uint64_t>(static_cast<uint32_t>(seed))); }
