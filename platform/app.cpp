@@ -19,8 +19,8 @@ struct ShutdownEntry {
 };
 
 std::vector<ShutdownEntry>& ShutdownCallbacks() {
-  static std::vector<ShutdownEntry> callbacks;
-  return callbacks;
+  static auto* callbacks = new std::vector<ShutdownEntry>;  // never destroyed: usable at exit
+  return *callbacks;
 }
 
 int nextShutdownHandle = 1;

@@ -9,14 +9,20 @@
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
-const SteadyClock::time_point programStart = SteadyClock::now();
+
+SteadyClock::time_point ProgramStart() {
+  static const SteadyClock::time_point start = SteadyClock::now();
+  return start;
+}
+// Fixes the start while the program starts, whether or not anything asks for the time.
+const SteadyClock::time_point startedAt = ProgramStart();
 
 std::function<int32_t()> clockSource;
 std::function<void(int32_t)> clockDelay;
 int32_t manualNow = 0;
 
 int32_t RealMilliSecs() {
-  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - programStart);
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - ProgramStart());
   // A signed 32-bit count that wraps like the system counter it stands for.
   return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ms.count())));
 }

@@ -5,8 +5,8 @@
 
 // Signed 32-bit milliseconds from a monotonic clock, counted from program start.
 int32_t MilliSecs();
-// Blocks for ms milliseconds (nothing for ms <= 0). With an injected clock it advances
-// that clock instead of sleeping.
+// Blocks for ms milliseconds (nothing for ms <= 0). With an injected clock it calls that
+// clock's delay function instead of sleeping (the manual clock advances; no function: returns).
 void Delay(int32_t ms);
 
 // Tests inject a clock of their own; null restores the real one.

@@ -21,28 +21,35 @@ struct Hook {
 };
 using HookPtr = std::shared_ptr<Hook>;
 
-std::map<int, std::vector<HookPtr>> hooks;  // per hook id, in calling order
-int nextHookHandle = 1;
+// All event state, made on first use so that start-up code of any module may post events
+// or add hooks before this file's globals would otherwise exist. It is never destroyed:
+// contexts released at exit may still remove their hooks.
+struct EventState {
+  std::map<int, std::vector<HookPtr>> hooks;  // per hook id, in calling order
+  int nextHookHandle = 1;
+  std::deque<TEvent> queue;
+  TEvent current;
+  std::function<void()> systemPump;
+  std::function<void()> testPump;
+  std::vector<TTimerPtr> timers;  // running timers
+  int64_t timerClockUs = 0;       // advances with MilliSecs, never backwards
+  int32_t timerClockLastMs = 0;
+  bool timerClockStarted = false;
+  bool servicingTimers = false;
+};
 
-std::deque<TEvent> queue;
-TEvent current;
-
-std::function<void()> systemPump;
-std::function<void()> testPump;
-
-std::vector<TTimerPtr> timers;  // running timers
-int64_t timerClockUs = 0;       // advances with MilliSecs, never backwards
-int32_t timerClockLastMs = 0;
-bool timerClockStarted = false;
-bool servicingTimers = false;
+EventState& S() {
+  static EventState* state = new EventState;
+  return *state;
+}
 
 bool IsKeyEvent(int id) {
   return id == EVENT_KEYDOWN || id == EVENT_KEYUP || id == EVENT_KEYREPEAT;
 }
 
 void RunHooks(int hookId, const TEvent& event) {
-  auto found = hooks.find(hookId);
-  if (found == hooks.end() || found->second.empty()) return;
+  auto found = S().hooks.find(hookId);
+  if (found == S().hooks.end() || found->second.empty()) return;
   // A copy: hooks added or removed by a hook take effect from the next run on.
   std::vector<HookPtr> run = found->second;
   for (const auto& hook : run) hook->fn(event, hook->context);
@@ -52,14 +59,14 @@ void RunHooks(int hookId, const TEvent& event) {
 // replacing the clock) leaves the timer clock where it is.
 int64_t SyncTimerClock() {
   int32_t now = MilliSecs();
-  if (!timerClockStarted) {
-    timerClockStarted = true;
-    timerClockLastMs = now;
+  if (!S().timerClockStarted) {
+    S().timerClockStarted = true;
+    S().timerClockLastMs = now;
   }
-  auto elapsed = static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(timerClockLastMs));
-  if (elapsed > 0) timerClockUs += static_cast<int64_t>(elapsed) * 1000;
-  timerClockLastMs = now;
-  return timerClockUs;
+  auto elapsed = static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(S().timerClockLastMs));
+  if (elapsed > 0) S().timerClockUs += static_cast<int64_t>(elapsed) * 1000;
+  S().timerClockLastMs = now;
+  return S().timerClockUs;
 }
 
 int64_t TickDue(const TTimer& timer, int64_t tick) {
@@ -72,37 +79,37 @@ void EmitTick(const TTimerPtr& timer) {
   tick.data = timer->ticks;
   tick.source = timer;
   RunHooks(EmitEventHook, tick);
-  for (auto& queued : queue) {
+  for (auto& queued : S().queue) {
     if (queued.id == EVENT_TIMERTICK && queued.source == tick.source) {
       queued.data = tick.data;  // the undelivered tick stands for this one too
       return;
     }
   }
-  queue.push_back(std::move(tick));
+  S().queue.push_back(std::move(tick));
 }
 
 void GatherEvents() {
   if (TakeTerminationRequest()) PostEvent(EVENT_APPTERMINATE);
-  if (auto pump = systemPump) pump();
+  if (auto pump = S().systemPump) pump();
   ProcessTimers();
-  if (auto pump = testPump) pump();
+  if (auto pump = S().testPump) pump();
 }
 
 }  // namespace
 
-void SetSystemEventPump(std::function<void()> pump) { systemPump = std::move(pump); }
+void SetSystemEventPump(std::function<void()> pump) { S().systemPump = std::move(pump); }
 
-void SetEventPump(std::function<void()> pump) { testPump = std::move(pump); }
+void SetEventPump(std::function<void()> pump) { S().testPump = std::move(pump); }
 
 int PollEvent() {
-  if (queue.empty()) GatherEvents();
-  if (queue.empty()) {
-    current = TEvent{};
+  if (S().queue.empty()) GatherEvents();
+  if (S().queue.empty()) {
+    S().current = TEvent{};
     return 0;
   }
-  current = std::move(queue.front());
-  queue.pop_front();
-  return current.id;
+  S().current = std::move(S().queue.front());
+  S().queue.pop_front();
+  return S().current.id;
 }
 
 int WaitEvent() {
@@ -112,16 +119,16 @@ int WaitEvent() {
   }
 }
 
-int EventID() { return current.id; }
-int EventData() { return current.data; }
-int EventX() { return current.x; }
-int EventY() { return current.y; }
-std::shared_ptr<void> EventSource() { return current.source; }
-const TEvent& CurrentEvent() { return current; }
+int EventID() { return S().current.id; }
+int EventData() { return S().current.data; }
+int EventX() { return S().current.x; }
+int EventY() { return S().current.y; }
+std::shared_ptr<void> EventSource() { return S().current.source; }
+const TEvent& CurrentEvent() { return S().current; }
 
 void PostEvent(const TEvent& event) {
   RunHooks(EmitEventHook, event);
-  queue.push_back(event);
+  S().queue.push_back(event);
 }
 
 void PostEvent(int id, int data, int x, int y, std::shared_ptr<void> source) {
@@ -135,19 +142,19 @@ void PostEvent(int id, int data, int x, int y, std::shared_ptr<void> source) {
 }
 
 void FlushKeys() {
-  if (auto pump = systemPump) pump();
+  if (auto pump = S().systemPump) pump();
   ProcessTimers();
-  std::erase_if(queue, [](const TEvent& e) { return IsKeyEvent(e.id); });
+  std::erase_if(S().queue, [](const TEvent& e) { return IsKeyEvent(e.id); });
 }
 
-void FlushEvents() { queue.clear(); }
+void FlushEvents() { S().queue.clear(); }
 
-int QueuedEventCount() { return static_cast<int>(queue.size()); }
+int QueuedEventCount() { return static_cast<int>(S().queue.size()); }
 
 int AddHook(int hookId, THookFunction fn, std::shared_ptr<void> context, int priority) {
   if (!fn) return 0;
-  int handle = nextHookHandle++;
-  auto& list = hooks[hookId];
+  int handle = S().nextHookHandle++;
+  auto& list = S().hooks[hookId];
   // After every hook of the same or a higher priority.
   auto at = std::find_if(list.begin(), list.end(), [&](const HookPtr& h) { return h->priority < priority; });
   list.insert(at, std::make_shared<Hook>(Hook{handle, priority, std::move(fn), std::move(context)}));
@@ -155,8 +162,8 @@ int AddHook(int hookId, THookFunction fn, std::shared_ptr<void> context, int pri
 }
 
 void RemoveHook(int hookId, int handle) {
-  auto found = hooks.find(hookId);
-  if (found == hooks.end()) return;
+  auto found = S().hooks.find(hookId);
+  if (found == S().hooks.end()) return;
   std::erase_if(found->second, [&](const HookPtr& h) { return h->handle == handle; });
 }
 
@@ -166,23 +173,23 @@ TTimerPtr CreateTimer(double hertz) {
   timer->hertz = hertz;
   timer->startUs = SyncTimerClock();
   timer->nextDue = TickDue(*timer, 1);
-  timers.push_back(timer);
+  S().timers.push_back(timer);
   return timer;
 }
 
 void StopTimer(const TTimerPtr& timer) {
   if (!timer) return;
   timer->running = false;
-  std::erase(timers, timer);
+  std::erase(S().timers, timer);
 }
 
 int TimerTicks(const TTimerPtr& timer) { return timer ? timer->ticks : 0; }
 
 void ProcessTimers() {
-  if (servicingTimers) return;  // a hook that polls events must not re-enter
-  servicingTimers = true;
+  if (S().servicingTimers) return;  // a hook that polls events must not re-enter
+  S().servicingTimers = true;
   int64_t now = SyncTimerClock();
-  std::vector<TTimerPtr> due = timers;
+  std::vector<TTimerPtr> due = S().timers;
   for (const auto& timer : due) {
     while (timer->running && now >= timer->nextDue) {
       ++timer->ticks;
@@ -190,5 +197,5 @@ void ProcessTimers() {
       EmitTick(timer);
     }
   }
-  servicingTimers = false;
+  S().servicingTimers = false;
 }

@@ -24,6 +24,7 @@ struct OrderCase {
   const char* name;
   TStreamPtr (*order)(const TStreamPtr&);
   std::string bytes;
+  friend void PrintTo(const OrderCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class PlatformStreamOrder : public PlatformStream, public testing::WithParamInterface<OrderCase> {};
