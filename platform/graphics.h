@@ -81,6 +81,7 @@ void SetOrigin(float x, float y);
 void SetViewport(int x, int y, int width, int height);
 void GetViewport(int& x, int& y, int& width, int& height);
 void SetClsColor(int red, int green, int blue);
+// Mask colour applied by later loads of masked images; black until set.
 void SetMaskColor(int red, int green, int blue);
 
 // Drawing into the back buffer. A null image, or a frame out of range, draws nothing.
@@ -89,7 +90,8 @@ void DrawImage(const TImagePtr& image, float x, float y, int frame = 0);
 // The frame stretched to width x height.
 void DrawImageRect(const TImagePtr& image, float x, float y, float width, float height, int frame = 0);
 void DrawRect(float x, float y, float width, float height);
-void DrawLine(float x1, float y1, float x2, float y2);
+// drawLastPixel false leaves out the end point (x2, y2).
+void DrawLine(float x1, float y1, float x2, float y2, bool drawLastPixel = true);
 void Plot(float x, float y);
 
 // The built-in 8 x 16 font: glyphs for the codes 32 to 127; any other code measures 0
