@@ -32,3 +32,5 @@ int CreateTimers();
 TTile* TileAt(int id);
 // The image of tile id, or null (out of range, or no image).
 TImagePtr TileImage(int id);
+// The frame count of tile id, at least 1 (1 when id is outside the table).
+int TileFrames(int id);

@@ -1,0 +1,140 @@
+// Loaders of the data tables: tiles, sounds, music, triggers, items and NPCs.
+#include "core/tables.h"
+
+#include "core/config.h"
+#include "core/globals.h"
+#include "platform/graphics.h"
+#include "platform/stream.h"
+#include "platform/text.h"
+
+namespace {
+
+// Every line of the file, empty ones included; a missing file reads as no lines.
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  TStreamPtr stream = ReadStream(path);
+  if (!stream) return lines;
+  while (!Eof(stream)) lines.push_back(ReadLine(stream));
+  CloseStream(stream);
+  return lines;
+}
+
+// The lines with "//" comments cut off, keeping only those with something left.
+std::vector<std::string> ReadRecordLines(const std::string& path) {
+  std::vector<std::string> kept;
+  for (std::string& line : ReadLines(path)) {
+    if (int at = Instr(line, "//")) line = Left(line, at - 1);
+    if (!line.empty()) kept.push_back(std::move(line));
+  }
+  return kept;
+}
+
+// The comma-separated fields of a record line, padded with empty fields to `count`.
+std::vector<std::string> Fields(const std::string& line, size_t count) {
+  std::vector<std::string> fields = *SplitString(line, ",");
+  if (fields.size() < count) fields.resize(count);
+  return fields;
+}
+
+// The image of a tile line: one frame, or a strip of square frames as high as the image.
+TImagePtr LoadTileImage(const std::string& path, int frames) {
+  TImagePtr whole = LoadImage(path, -1);
+  if (frames == 1 || !whole) return whole;
+  const int side = ImageHeight(whole);
+  if (side <= 0) return nullptr;
+  return LoadAnimImage(path, side, side, 0, frames, -1);
+}
+
+const std::string& FolderOr(const std::string TConfig::*field) {
+  static const std::string none;
+  return settings ? (*settings).*field : none;
+}
+
+}  // namespace
+
+std::vector<TTilePtr> LoadImages(const std::string& path) {
+  std::vector<TTilePtr> tiles;
+  for (const std::string& line : ReadRecordLines(path)) {
+    // File name, frame count, frame rate: only the first two commas separate.
+    const int first = Instr(line, ",");
+    const int second = first ? Instr(line, ",", first + 1) : 0;
+    std::string name = line, count, rate;
+    if (first) {
+      name = Left(line, first - 1);
+      count = second ? Mid(line, first + 1, second - first - 1) : Mid(line, first + 1);
+      if (second) rate = Mid(line, second + 1);
+    }
+    int frames = StringToInt(count);
+    if (frames < 1) frames = 1;
+    TImagePtr image = LoadTileImage(FolderOr(&TConfig::imageDir) + name, frames);
+    tiles.push_back(TTile::Create(image, frames, StringToInt(rate)));
+  }
+  return tiles;
+}
+
+std::vector<TSoundPtr> LoadSounds(const std::string& path, int flags) {
+  const std::vector<std::string> lines = ReadLines(path);
+  const std::string& folder = FolderOr(flags == 1 ? &TConfig::musicDir : &TConfig::soundDir);
+  std::vector<TSoundPtr> sounds;
+  for (const std::string& line : lines) sounds.push_back(LoadSound(folder + line, flags));
+  return sounds;
+}
+
+std::vector<std::string> LoadMusic(const std::string& path) {
+  std::vector<std::string> tracks;
+  for (const std::string& line : ReadLines(path)) tracks.push_back(FolderOr(&TConfig::musicDir) + line);
+  return tracks;
+}
+
+std::vector<std::string> LoadTriggers(const std::string& path) {
+  std::vector<std::string> triggers{""};
+  for (std::string& line : ReadLines(path)) triggers.push_back(std::move(line));
+  return triggers;
+}
+
+std::vector<TItemPtr> LoadItems(const std::string& path) {
+  std::vector<TItemPtr> items(48);
+  for (auto& item : items) item = std::make_shared<TItem>();
+  size_t slot = 1;
+  for (const std::string& line : ReadLines(path)) {
+    if (slot >= items.size()) break;
+    const std::vector<std::string> f = Fields(line, 17);
+    items[slot++] = TItem::Create(
+        StringToInt(f[0]), f[1], Replace(f[2], "~", ","), StringToInt(f[3]), StringToInt(f[4]),
+        StringToInt(f[5]), StringToInt(f[6]), StringToInt(f[7]), StringToInt(f[8]),
+        StringToInt(f[9]), StringToInt(f[10]), StringToInt(f[11]), StringToInt(f[12]),
+        StringToFloat(f[13]), StringToInt(f[14]), StringToInt(f[15]), StringToInt(f[16]));
+  }
+  return items;
+}
+
+std::vector<TActorPtr> LoadNPCs(const std::string& path) {
+  std::vector<TActorPtr> actors;
+  for (const std::string& line : ReadRecordLines(path)) {
+    const std::vector<std::string> f = Fields(line, 17);
+    // The position goes through the integer conversion: a fraction is dropped.
+    actors.push_back(TActor::Create(
+        StringToInt(f[0]), StringToInt(f[1]), static_cast<float>(StringToInt(f[2])),
+        static_cast<float>(StringToInt(f[3])), StringToFloat(f[4]), StringToFloat(f[5]),
+        StringToInt(f[6]), f[7], StringToInt(f[8]), StringToInt(f[9]), StringToInt(f[10]),
+        StringToInt(f[11]), StringToFloat(f[12]), StringToInt(f[13]), StringToInt(f[14]),
+        StringToInt(f[15]), StringToInt(f[16])));
+  }
+  return actors;
+}
+
+std::unique_ptr<std::vector<std::string>> SplitString(const std::string& text,
+                                                      const std::string& separator) {
+  if (separator.size() != 1) return nullptr;
+  const std::string line = Trim(text);
+  auto fields = std::make_unique<std::vector<std::string>>();
+  size_t start = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == separator[0]) {
+      fields->push_back(line.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  fields->push_back(line.substr(start));
+  return fields;
+}
