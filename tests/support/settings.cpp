@@ -1,0 +1,21 @@
+#include "support/settings.h"
+
+#include "core/globals.h"
+#include "support/files.h"
+
+namespace testsupport {
+
+void UseQuestSettings(const std::string& questDir, const std::string& homeDir) {
+  baseAppDir = questDir;
+  baseHomeDir = homeDir.empty() ? ScratchDir("home") : homeDir;
+  settings = std::make_unique<TConfig>();
+  settings->mapDir = baseAppDir + "/Maps/";
+  settings->imageDir = baseAppDir + "/Images/";
+  settings->soundDir = baseAppDir + "/Sounds/";
+  settings->musicDir = baseAppDir + "/Music/";
+  settings->saveDir = baseHomeDir + "/Save/";
+  settings->tempDir = baseHomeDir + "/Temporary Files/";
+  settings->triggerDir = baseAppDir + "/Triggers/";
+}
+
+}  // namespace testsupport
