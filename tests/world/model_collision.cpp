@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/globals.h"
 #include "platform/graphics.h"
 #include "support/tiles.h"
 #include "world/collision.h"
