@@ -5,6 +5,9 @@
 
 // The start-up sequence of main; never returns.
 [[noreturn]] void CorvelMain();
+// Start-up steps after the globals: the user folder, "config.dat", the save and working
+// folders, in that order; a folder that cannot be made ends the process.
+int PrepareUserFolders();
 
 int InitGame();
 int SetupGame();

@@ -44,3 +44,29 @@ uint8_t flags[256];
 float Delta = 0.0f;
 std::unique_ptr<TFixedRateLogic> FixedRateLogic;
 int lockControls = 0;
+
+void InitGlobals(const std::string& homeEnv, const std::string& appFile) {
+  titleColor[0] = 205; titleColor[1] = 255; titleColor[2] = 205;
+  answerColor[0] = 255; answerColor[1] = 255; answerColor[2] = 155;
+  // The folders come before settings: its constructor builds the default paths from them.
+  baseHomeDir = homeEnv + "/Documents/" + "Corvel" + " User Data";
+  baseAppDir = ExtractDir(appFile) + "/../Resources";
+  settings = std::make_unique<TConfig>();
+  editor = std::make_unique<TEdit>();
+  lua = std::make_unique<TLuaScriptEngine>();
+  currentMap = TMap::Create();
+  nextMap = TMap::Create();
+  for (int& held : keyHeld) held = 0;
+  npcList.Clear();
+  missileList.Clear();
+  meleeList.Clear();
+  timerList.Clear();
+  gameItem.assign(48, nullptr);
+  for (uint8_t& flag : flags) flag = 0;
+  musicChannel = AllocChannel();
+  // Read before any display opens: the window is centred on the desktop.
+  const TGadgetPtr desktop = Desktop();
+  desktopHeight = GadgetHeight(desktop);
+  desktopWidth = GadgetWidth(desktop);
+  FixedRateLogic = std::make_unique<TFixedRateLogic>();
+}

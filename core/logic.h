@@ -19,3 +19,8 @@ public:
 };
 
 int MainLogicLoop();
+
+// The world update that MainLogicLoop runs once per step (MoveActors); tests put a probe
+// in its place.
+using TLogicStep = int (*)();
+extern TLogicStep LogicStep;

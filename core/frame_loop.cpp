@@ -1,0 +1,50 @@
+// The frame loop: draw, show, one event, the logic step; and the exit confirmation.
+#include "core/game.h"
+#include "core/globals.h"
+#include "dialogs/dialogs.h"
+#include "screens/screens.h"
+
+namespace {
+
+void MenuAction(int tag) {
+  switch (tag) {
+    case 100: DisplaySaveDialog(); break;
+    case 101: DisplayLoadDialog(0); break;
+    case 102: DisplaySettings(0); break;
+    case 103: DisplayInventory(); break;
+    case 201: DisplayOptions(AppTitle, "OK", "", "", 0, 255, 255, 255, "", 0); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+void MainGameLoopPass() {
+  DrawScreen();
+  Flip(0);
+  PollEvent();
+  switch (EventID()) {
+    case EVENT_APPTERMINATE:
+    case EVENT_WINDOWCLOSE: ExitGame(0); break;
+    case EVENT_MENUACTION: MenuAction(EventData()); break;
+    case EVENT_KEYDOWN: GetKeyDown(EventData()); break;
+    case EVENT_KEYUP: GetKeyUp(EventData()); break;
+    // A released mouse button counts as a released key: buttons share the key codes.
+    case EVENT_MOUSEUP: GetKeyUp(EventData()); break;
+    default: break;
+  }
+  MainLogicLoop();
+}
+
+void MainGameLoop() {
+  for (;;) MainGameLoopPass();
+}
+
+int ExitGame(int onMenu) {
+  const int answer = DisplayOptions("Are you sure you want to exit?", "Yes", "No", "", onMenu,
+                                    255, 255, 255, "portrait-hat.png", 0);
+  if (answer != 0) return 0;
+  DeleteDir(settings->tempDir, 1);
+  CloseGraphics(g);
+  End();
+}

@@ -1,0 +1,45 @@
+// The start-up sequence: modules, globals, user folders, configuration, display, game.
+#include <cstdlib>
+#include "core/game.h"
+#include "core/globals.h"
+#include "media/media.h"
+#include "scripting/commands.h"
+#include "screens/screens.h"
+
+namespace {
+
+// A missing folder is made (its parents are not); one that cannot be made is fatal.
+void RequireFolder(const std::string& path) {
+  if (ReadDir(path)) return;
+  if (CreateDir(path, 0)) return;
+  RuntimeError("Could not create the " + path +
+               " folder.  Please ensure that you have the appropriate permissions to create "
+               "this folder.");
+}
+
+}  // namespace
+
+int PrepareUserFolders() {
+  RequireFolder(baseHomeDir);
+  LoadConfig(baseHomeDir + "/config.dat");
+  RequireFolder(settings->saveDir);
+  RequireFolder(settings->tempDir);
+  return 0;
+}
+
+void CorvelMain() {
+  PlatformInit();
+  AudioStreamModuleInit();
+  TheoraModuleInit();
+  AppTitle = std::string("Corvel v1.0a") + " - " + "an action adventure of tiles, scripts and steel";
+  const char* home = std::getenv("HOME");
+  InitGlobals(home ? home : "", AppFile());
+  PrepareUserFolders();
+  InitVideo(settings->fullScreen);
+  InitLUA();
+  InitGame();
+  CreateTimers();
+  DisplayMainMenu();
+  FixedRateLogic->Init();
+  MainGameLoop();
+}

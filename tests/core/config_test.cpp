@@ -1,0 +1,143 @@
+// "config.dat": the bytes of a first start, a round trip of a changed file, short files,
+// an unreadable file, and writes that cannot be made.
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+#include "core/game.h"
+#include "core/globals.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const fs::path& p, const Bytes& bytes) {
+  std::ofstream out(p, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void AppendLine(Bytes& b, const std::string& s) {
+  b.insert(b.end(), s.begin(), s.end());
+  b.push_back(13);
+  b.push_back(10);
+}
+
+// The file as it must be for these switches, folders and keys.
+Bytes ConfigBytes(const Bytes& switches, const std::vector<std::string>& folders, const Bytes& keys) {
+  Bytes b = switches;
+  for (const std::string& f : folders) AppendLine(b, f);
+  b.insert(b.end(), keys.begin(), keys.end());
+  return b;
+}
+
+const Bytes kDefaultKeys = {0x26, 0x28, 0x25, 0x27, 0x5A, 0x58, 0x0D,
+                            0x49, 0x09, 0x1B, 0x53, 0x4C, 0x45, 0x43};
+
+class Config : public ::testing::Test {
+protected:
+  void SetUp() override {
+    home = fs::temp_directory_path() / ("corvel_config_" + std::to_string(::getpid()));
+    fs::remove_all(home);
+    fs::create_directories(home / "Documents");
+    InitGlobals(home.string(), "/opt/corvel/bin/corvel");
+    userDir = home / "Documents" / "Corvel User Data";
+    const std::string app = "/opt/corvel/bin/../Resources", user = userDir.string();
+    fixedFolders = {app + "/Maps/", app + "/Images/", app + "/Sounds/", app + "/Music/",
+                    user + "/Save/", user + "/Temporary Files/", app + "/Triggers/"};
+  }
+  void TearDown() override { fs::remove_all(home); }
+  fs::path ConfigPath() const { return userDir / "config.dat"; }
+
+  fs::path home, userDir;
+  std::vector<std::string> fixedFolders;
+};
+
+TEST_F(Config, FirstStartMakesFoldersAndWritesDefaults) {
+  PrepareUserFolders();
+  EXPECT_TRUE(fs::is_directory(userDir / "Save"));
+  EXPECT_TRUE(fs::is_directory(userDir / "Temporary Files"));
+  const Bytes expected = ConfigBytes({1, 1, 1, 0, 0}, fixedFolders, kDefaultKeys);
+  EXPECT_EQ(ReadAll(ConfigPath()), expected);
+  size_t lengths = 0;
+  for (const std::string& f : fixedFolders) lengths += f.size() + 2;
+  EXPECT_EQ(expected.size(), 19 + lengths);
+  EXPECT_FALSE(fs::exists(userDir / "config.dat.new"));
+  EXPECT_EQ(settings->fullScreen, 1);
+  EXPECT_EQ(settings->saveDir, userDir.string() + "/Save/");
+  EXPECT_EQ(editor->currentTile, -1);
+  EXPECT_EQ(editor->currentLayer, 0);
+  EXPECT_EQ(editor->currentAlpha, 1.0f);
+  EXPECT_EQ(editor->currentTrigger, 0);
+}
+
+TEST_F(Config, ChangedFileRoundTrips) {
+  fs::create_directories(userDir);
+  const Bytes keys = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
+  WriteAll(ConfigPath(), ConfigBytes({0, 2, 0, 7, 9},
+                                     std::vector<std::string>(7, "/somewhere/else/"), keys));
+  LoadConfig(ConfigPath().string());
+  const TConfig& c = *settings;
+  EXPECT_EQ(c.fullScreen, 0);
+  EXPECT_EQ(c.sound, 2);
+  EXPECT_EQ(c.music, 0);
+  EXPECT_EQ(c.joystickMode, 7);
+  EXPECT_EQ(c.editMode, 9);
+  EXPECT_EQ((std::vector<std::string>{c.mapDir, c.imageDir, c.soundDir, c.musicDir, c.saveDir,
+                                      c.tempDir, c.triggerDir}),
+            fixedFolders);
+  EXPECT_EQ((Bytes{c.kUp, c.kDown, c.kLeft, c.kRight, c.kPrimary, c.kSecondary, c.kEnter,
+                   c.kInventory, c.kOption, c.kExit, c.kSave, c.kLoad, c.kEdit, c.kCheat}),
+            keys);
+  // Reading does not write back; saving writes the fixed folders.
+  EXPECT_EQ(ReadAll(ConfigPath()).size(), 5 + 7 * 18 + 14u);
+  SaveConfig(ConfigPath().string());
+  const Bytes saved = ConfigBytes({0, 2, 0, 7, 9}, fixedFolders, keys);
+  EXPECT_EQ(ReadAll(ConfigPath()), saved);
+  settings = std::make_unique<TConfig>();
+  LoadConfig(ConfigPath().string());
+  SaveConfig(ConfigPath().string());
+  EXPECT_EQ(ReadAll(ConfigPath()), saved);
+}
+
+TEST_F(Config, ShortFileLeavesKeysZero) {
+  fs::create_directories(userDir);
+  WriteAll(ConfigPath(), {0, 1, 1, 0, 0});
+  LoadConfig(ConfigPath().string());
+  EXPECT_EQ(settings->fullScreen, 0);
+  EXPECT_EQ(settings->kUp, 0);
+  EXPECT_EQ(settings->kCheat, 0);
+  EXPECT_EQ(settings->tempDir, fixedFolders[5]);
+  EXPECT_EQ(ReadAll(ConfigPath()).size(), 5u);
+}
+
+TEST_F(Config, UnreadableFileIsNotReplaced) {
+  fs::create_directories(ConfigPath());  // a folder where the file should be
+  LoadConfig(ConfigPath().string());
+  EXPECT_TRUE(fs::is_directory(ConfigPath()));
+  EXPECT_EQ(settings->kUp, 38);
+  EXPECT_EQ(editor->currentTile, -1);
+}
+
+TEST_F(Config, WriteThatCannotBeMadeIsSkipped) {
+  const fs::path missing = home / "no such folder" / "config.dat";
+  EXPECT_EQ(SaveConfig(missing.string()), 0);
+  EXPECT_FALSE(fs::exists(missing));
+  // A failed write over an existing file keeps the old contents.
+  fs::create_directories(userDir);
+  WriteAll(ConfigPath(), {0, 1, 1, 0, 0});
+  fs::create_directories(userDir / "config.dat.new" / "x");
+  SaveConfig(ConfigPath().string());
+  EXPECT_EQ(ReadAll(ConfigPath()), (Bytes{0, 1, 1, 0, 0}));
+}
+
+}  // namespace
