@@ -25,6 +25,9 @@ int DrawInterface();
 
 int GetKeyDown(int key);
 int GetKeyUp(int key);
+// Forgets every held direction without touching the player's speed; for a player that was
+// just replaced (new or loaded game), whose speed never had them added.
+void ReleaseHeldKeys();
 
 int PlaySoundEffect(int n);
 int PlayMusic(int n);
