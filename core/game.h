@@ -2,6 +2,7 @@
 // Start-up, game set-up, display, frame loop, drawing, keys, sound.
 #include <cstdint>
 #include <string>
+#include "world/item.h"
 
 // The start-up sequence of main; never returns.
 [[noreturn]] void CorvelMain();
@@ -25,6 +26,19 @@ int DrawInterface();
 
 int GetKeyDown(int key);
 int GetKeyUp(int key);
+
+// What the bound keys run: the items in hand, the screens, talking and the exit question.
+// Tests put probes in their place to watch the dispatch.
+struct TKeyActions {
+  int (*useItem)(const TItemPtr& item);
+  int (*inventory)();
+  int (*load)(int menuBackground);
+  int (*save)();
+  int (*options)(int menuBackground);
+  int (*talk)();
+  int (*exit)(int onMenu);
+};
+extern TKeyActions KeyActions;
 // Forgets every held direction without touching the player's speed; for a player that was
 // just replaced (new or loaded game), whose speed never had them added.
 void ReleaseHeldKeys();

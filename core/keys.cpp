@@ -45,7 +45,12 @@ void Release(int d) {
   if (dir.y != 0.0f) player->speedY = player->speedY - dir.y * player->walkSpeed;
 }
 
+int PlayerTalks() { return player ? player->Talk() : 0; }
+
 }  // namespace
+
+TKeyActions KeyActions = {&UseItem,         &DisplayInventory, &DisplayLoadDialog, &DisplaySaveDialog,
+                          &DisplaySettings, &PlayerTalks,      &ExitGame};
 
 void ReleaseHeldKeys() {
   for (int& held : keyHeld) held = 0;
@@ -61,17 +66,18 @@ int GetKeyDown(int key) {
   // Directions are tracked even while scripts hold the controls.
   if (lockControls == 1) return 0;
   // Every action bound to the key runs; each may replace the player, so it is read anew.
-  if (key == c.kPrimary && player && player->melee == 0) UseItem(player->primary);
-  if (key == c.kSecondary && player && player->melee == 0) UseItem(player->secondary);
-  if (key == c.kInventory) DisplayInventory();
+  const TKeyActions& run = KeyActions;
+  if (key == c.kPrimary && player && player->melee == 0) run.useItem(player->primary);
+  if (key == c.kSecondary && player && player->melee == 0) run.useItem(player->secondary);
+  if (key == c.kInventory) run.inventory();
   if (key == c.kLoad) {
-    DisplayLoadDialog(0);
+    run.load(0);
   } else if (key == c.kSave) {
-    DisplaySaveDialog();
+    run.save();
   }
-  if (key == c.kOption) DisplaySettings(0);
-  if (key == c.kEnter && player) player->Talk();
-  if (key == c.kExit) ExitGame(0);
+  if (key == c.kOption) run.options(0);
+  if (key == c.kEnter) run.talk();
+  if (key == c.kExit) run.exit(0);
   return 0;
 }
 

@@ -84,7 +84,9 @@ TEST_P(LogicClockTable, Pass) {
   const std::vector<float> got = PassAt(c.at);
   ASSERT_EQ(got.size(), static_cast<size_t>(c.whole + (c.fraction > 0 ? 1 : 0)));
   for (int i = 0; i < c.whole; ++i) EXPECT_EQ(got[i], 1.0f) << "update " << i;
-  if (c.fraction > 0) EXPECT_NEAR(got.back(), c.fraction, 1e-6f);
+  if (c.fraction > 0) {
+    EXPECT_NEAR(got.back(), c.fraction, 1e-6f);
+  }
   EXPECT_NEAR(Delta, c.deltaAfter, 1e-6f);
 }
 
