@@ -3,6 +3,7 @@
 // layer above the canvas), canvases, the mouse pointer and the desktop size.
 #include <memory>
 #include <string>
+#include <vector>
 #include "platform/graphics.h"
 
 class TGraphics;
@@ -12,6 +13,8 @@ enum { GADGET_WINDOW = 1, GADGET_CANVAS = 2, GADGET_MENU = 3, GADGET_DESKTOP = 4
 // Window style bits.
 enum { WINDOW_TITLEBAR = 1, WINDOW_RESIZABLE = 2, WINDOW_MENU = 4, WINDOW_STATUS = 8,
        WINDOW_TOOL = 16, WINDOW_CLIENTCOORDS = 32 };
+// Hot-key modifier bits of CreateMenu.
+enum { MODIFIER_SHIFT = 1, MODIFIER_CONTROL = 2, MODIFIER_OPTION = 4, MODIFIER_SYSTEM = 8 };
 
 class TGadget {
 public:
@@ -60,3 +63,5 @@ bool MouseVisible();
 long FlipCount();
 // True when the SDL video backend is in use (false for the headless backend).
 bool DisplayIsReal();
+// The desktop size that the headless backend reports (1280 x 800 unless set).
+void SetHeadlessDesktopSize(int width, int height);

@@ -1,0 +1,125 @@
+// Audio: driver selection, sound loading and the channel operations.
+#include <algorithm>
+#include <cctype>
+
+#include "platform/audio_driver.h"
+#include "platform/internal.h"
+#include "platform/sound_data.h"
+
+namespace {
+
+// The silent driver: its channels take every call and play nothing.
+class TNullDriver : public TAudioDriver {
+public:
+  std::string Name() const override { return "Null"; }
+  bool Startup() override { return true; }
+  void Shutdown() override {}
+  TChannelPtr AllocChannel() override { return std::make_shared<TChannel>(); }
+  TChannelPtr Play(const TSampleSoundPtr&, const TChannelPtr& channel) override {
+    return channel ? channel : AllocChannel();
+  }
+};
+
+struct TAudioState {
+  std::unique_ptr<TAudioDriver> driver = std::make_unique<TNullDriver>();
+  bool openALEnabled = false;
+  bool shutdownHooked = false;
+  long played = 0;
+};
+
+TAudioState& Audio() {
+  static TAudioState state;
+  return state;
+}
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+void CloseAudio() {
+  TAudioState& a = Audio();
+  a.driver->Shutdown();
+  a.driver = std::make_unique<TNullDriver>();
+  a.shutdownHooked = false;
+}
+
+}  // namespace
+
+bool EnableOpenALAudio() {
+  Audio().openALEnabled = true;
+  return true;
+}
+
+bool SetAudioDriver(const std::string& name) {
+  TAudioState& a = Audio();
+  std::string wanted = Lower(name);
+  std::unique_ptr<TAudioDriver> next;
+  if (wanted == "openal") {
+    EnableOpenALAudio();
+    next = MakeOpenALDriver();
+  } else if (wanted == "null") {
+    next = std::make_unique<TNullDriver>();
+  } else {
+    return false;
+  }
+  a.driver->Shutdown();
+  a.driver = std::make_unique<TNullDriver>();
+  if (!next->Startup()) return false;
+  a.driver = std::move(next);
+  if (!a.shutdownHooked) {
+    AddShutdownCallback(CloseAudio);
+    a.shutdownHooked = true;
+  }
+  return true;
+}
+
+std::string AudioDriverName() { return Audio().driver->Name(); }
+
+TSoundPtr LoadSound(const std::string& path, int flags) {
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes)) return nullptr;
+  TSoundData data;
+  if (!ParseWav(bytes.data(), bytes.size(), data) &&
+      !DecodeOggVorbis(bytes.data(), bytes.size(), data)) {
+    return nullptr;
+  }
+  auto sound = std::make_shared<TSampleSound>();
+  sound->loop = (flags & 1) != 0;
+  sound->channels = data.channels;
+  sound->bits = data.bits;
+  sound->rate = data.rate;
+  sound->sampleCount = data.Frames();
+  sound->pcm = std::move(data.pcm);
+  return sound;
+}
+
+TChannelPtr PlaySound(const TSoundPtr& sound, const TChannelPtr& channel) {
+  auto samples = std::dynamic_pointer_cast<TSampleSound>(sound);
+  if (!samples) return nullptr;
+  ++Audio().played;
+  return Audio().driver->Play(samples, channel);
+}
+
+TChannelPtr AllocChannel() { return Audio().driver->AllocChannel(); }
+
+void StopChannel(const TChannelPtr& channel) {
+  if (channel) channel->Stop();
+}
+
+void PauseChannel(const TChannelPtr& channel) {
+  if (channel) channel->SetPaused(true);
+}
+
+void ResumeChannel(const TChannelPtr& channel) {
+  if (channel) channel->SetPaused(false);
+}
+
+void SetChannelVolume(const TChannelPtr& channel, float volume) {
+  if (channel) channel->SetVolume(volume);
+}
+
+bool ChannelPlaying(const TChannelPtr& channel) { return channel && channel->Playing(); }
+
+long SoundsPlayed() { return Audio().played; }
