@@ -1,11 +1,12 @@
-// The window's menu bar: layout, input and drawing with the platform's own renderer.
+// The window's menu bar: layout, input, and drawing in the built-in font with pixel code of its own.
 #include "platform/menubar.h"
 
 #include <algorithm>
 
 #include "platform/events.h"
-#include "platform/graphics.h"
-#include "platform/graphics_context.h"
+
+// The built-in 8 x 16 font: one byte a row, the leftmost pixel in the top bit.
+extern const uint8_t kFontGlyphs[96][16];
 
 namespace {
 
@@ -25,8 +26,15 @@ int LetterCode(char c) {
   return 0;
 }
 
+// Widths from the built-in font's 8-pixel cells, so that the layout needs no renderer.
+int LabelWidth(const std::string& text) {
+  int width = 0;
+  for (unsigned char c : text) width += (c >= 32 && c <= 127) ? 8 : 0;
+  return width;
+}
+
 struct TColor {
-  int r, g, b;
+  uint8_t r, g, b;
 };
 constexpr TColor kBarColor{212, 208, 200};
 constexpr TColor kTextColor{0, 0, 0};
@@ -34,44 +42,61 @@ constexpr TColor kHighlightColor{49, 106, 197};
 constexpr TColor kHighlightText{255, 255, 255};
 constexpr TColor kBorderColor{96, 96, 96};
 
-void Fill(int x, int y, int w, int h, TColor c) {
-  SetColor(c.r, c.g, c.b);
-  DrawRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
-           static_cast<float>(h));
+// Opaque pixel code straight into the picture, clipped to it.
+void Fill(TPixmap& p, int x, int y, int w, int h, TColor c) {
+  int x0 = std::max(x, 0), y0 = std::max(y, 0);
+  int x1 = std::min(x + w, p.width), y1 = std::min(y + h, p.height);
+  for (int py = y0; py < y1; ++py) {
+    for (int px = x0; px < x1; ++px) {
+      uint8_t* d = p.PixelPtr(px, py);
+      d[0] = c.r;
+      d[1] = c.g;
+      d[2] = c.b;
+      d[3] = 255;
+    }
+  }
+}
+
+void Glyph(TPixmap& p, unsigned char code, int x, int y, TColor c) {
+  if (code < 32 || code > 127) return;
+  for (int row = 0; row < 16; ++row) {
+    uint8_t bits = kFontGlyphs[code - 32][row];
+    for (int col = 0; col < 8; ++col) {
+      if (bits & (0x80 >> col)) Fill(p, x + col, y + row, 1, 1, c);
+    }
+  }
 }
 
 // Text with its mnemonic letter underlined.
-void Label(const std::string& text, int x, int y, TColor c) {
-  SetColor(c.r, c.g, c.b);
-  std::string shown;
-  int underline = -1;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '&' && i + 1 < text.size()) {
-      ++i;
-      if (text[i] != '&' && underline < 0) underline = static_cast<int>(shown.size());
-    }
-    shown += text[i];
+void Label(TPixmap& p, const std::string& text, int x, int y, TColor c) {
+  int mnemonicAt = -1;
+  std::string shown = MenuLabel(text, nullptr, &mnemonicAt);
+  for (size_t i = 0; i < shown.size(); ++i) {
+    Glyph(p, static_cast<unsigned char>(shown[i]), x + LabelWidth(shown.substr(0, i)), y, c);
   }
-  DrawText(shown, static_cast<float>(x), static_cast<float>(y));
-  if (underline >= 0) {
-    int ux = x + TextWidth(shown.substr(0, underline));
-    int uw = TextWidth(shown.substr(underline, 1));
-    Fill(ux, y + 14, uw, 1, c);
+  if (mnemonicAt >= 0) {
+    Fill(p, x + LabelWidth(shown.substr(0, mnemonicAt)), y + 14,
+         LabelWidth(shown.substr(mnemonicAt, 1)), 1, c);
   }
 }
 
 }  // namespace
 
-std::string MenuLabel(const std::string& text, int* mnemonic) {
+std::string MenuLabel(const std::string& text, int* mnemonic, int* position) {
   std::string shown;
-  if (mnemonic) *mnemonic = 0;
+  int code = 0, at = -1;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '&' && i + 1 < text.size()) {
       ++i;
-      if (text[i] != '&' && mnemonic && *mnemonic == 0) *mnemonic = LetterCode(text[i]);
+      if (text[i] != '&' && at < 0) {
+        at = static_cast<int>(shown.size());
+        code = LetterCode(text[i]);
+      }
     }
     shown += text[i];
   }
+  if (mnemonic) *mnemonic = code;
+  if (position) *position = at;
   return shown;
 }
 
@@ -110,12 +135,12 @@ void TMenuBar::SetMenus(const TGadgetPtr& root) {
     title.menu = menu;
     title.label = MenuLabel(menu->text, &title.mnemonic);
     title.x = x;
-    title.width = TextWidth(title.label) + 2 * kTitlePad;
+    title.width = LabelWidth(title.label) + 2 * kTitlePad;
     int drop = kMinDropWidth;
     for (const TGadgetPtr& entry : menu->children) {
       std::string hot = HotKeyLabel(entry->hotKey, entry->modifier);
-      int w = TextWidth(MenuLabel(entry->text)) + 2 * kEntryPad;
-      if (!hot.empty()) w += kHotKeyGap + TextWidth(hot);
+      int w = LabelWidth(MenuLabel(entry->text)) + 2 * kEntryPad;
+      if (!hot.empty()) w += kHotKeyGap + LabelWidth(hot);
       drop = std::max(drop, w);
     }
     title.dropWidth = drop;
@@ -247,39 +272,26 @@ bool TMenuBar::KeyDown(int code, bool alt) {
 
 void TMenuBar::Draw(const TPixmapPtr& picture) const {
   if (titles_.empty() || !picture) return;
-  TGraphicsPtr saved = CurrentContext();
-  // A private context drawing straight into the picture; the game's state stays untouched.
-  auto pen = std::make_shared<TGraphics>(1, 1);
-  pen->width = pen->viewWidth = picture->width;
-  pen->height = pen->viewHeight = picture->height;
-  pen->backBuffer = picture;
-  pen->blend = SOLIDBLEND;
-  SetCurrentContext(pen);
-
-  Fill(0, 0, picture->width, kStripHeight, kBarColor);
+  TPixmap& p = *picture;
+  Fill(p, 0, 0, p.width, kStripHeight, kBarColor);
   for (int i = 0; i < TitleCount(); ++i) {
     const TTitle& t = titles_[i];
     bool lit = i == open_;
-    if (lit) Fill(t.x, 0, t.width, kStripHeight, kHighlightColor);
-    Label(t.menu->text, t.x + kTitlePad, kTextTop, lit ? kHighlightText : kTextColor);
+    if (lit) Fill(p, t.x, 0, t.width, kStripHeight, kHighlightColor);
+    Label(p, t.menu->text, t.x + kTitlePad, kTextTop, lit ? kHighlightText : kTextColor);
   }
-  if (IsOpen()) {
-    const TTitle& t = titles_[open_];
-    int count = EntryCount(open_);
-    int top = kStripHeight;
-    Fill(t.x, top, t.dropWidth + 1, count * kEntryHeight + 2, kBorderColor);
-    for (int i = 0; i < count; ++i) {
-      const TGadgetPtr& entry = t.menu->children[i];
-      TRect r = EntryRect(open_, i);
-      bool lit = i == highlight_;
-      Fill(r.x + 1, r.y, r.width - 1, r.height, lit ? kHighlightColor : kBarColor);
-      TColor ink = lit ? kHighlightText : kTextColor;
-      Label(entry->text, r.x + kEntryPad, r.y + kTextTop, ink);
-      std::string hot = HotKeyLabel(entry->hotKey, entry->modifier);
-      if (!hot.empty()) {
-        Label(hot, r.x + r.width - kEntryPad - TextWidth(hot), r.y + kTextTop, ink);
-      }
-    }
+  if (!IsOpen()) return;
+  const TTitle& t = titles_[open_];
+  int count = EntryCount(open_);
+  Fill(p, t.x, kStripHeight, t.dropWidth + 1, count * kEntryHeight + 2, kBorderColor);
+  for (int i = 0; i < count; ++i) {
+    const TGadgetPtr& entry = t.menu->children[i];
+    TRect r = EntryRect(open_, i);
+    bool lit = i == highlight_;
+    Fill(p, r.x + 1, r.y, r.width - 1, r.height, lit ? kHighlightColor : kBarColor);
+    TColor ink = lit ? kHighlightText : kTextColor;
+    Label(p, entry->text, r.x + kEntryPad, r.y + kTextTop, ink);
+    std::string hot = HotKeyLabel(entry->hotKey, entry->modifier);
+    if (!hot.empty()) Label(p, hot, r.x + r.width - kEntryPad - LabelWidth(hot), r.y + kTextTop, ink);
   }
-  SetCurrentContext(saved);
 }

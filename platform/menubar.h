@@ -62,7 +62,8 @@ private:
   void Choose(int entry);
 };
 
-// The text of a menu item without its "&" marks, and the key code of the marked letter.
-std::string MenuLabel(const std::string& text, int* mnemonic = nullptr);
+// The text of a menu item without its "&" marks ("&&" shows one), the key code of the marked
+// letter (0 for none) and its index in the text shown (-1 for none).
+std::string MenuLabel(const std::string& text, int* mnemonic = nullptr, int* position = nullptr);
 // How a hot key is shown beside its entry: "S", "Tab", "Ctrl+F1", ...
 std::string HotKeyLabel(int hotKey, int modifier);
