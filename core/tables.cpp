@@ -3,6 +3,7 @@
 
 #include "core/config.h"
 #include "core/globals.h"
+#include "platform/files.h"
 #include "platform/graphics.h"
 #include "platform/stream.h"
 #include "platform/text.h"
@@ -76,7 +77,11 @@ std::vector<TSoundPtr> LoadSounds(const std::string& path, int flags) {
   const std::vector<std::string> lines = ReadLines(path);
   const std::string& folder = FolderOr(flags == 1 ? &TConfig::musicDir : &TConfig::soundDir);
   std::vector<TSoundPtr> sounds;
-  for (const std::string& line : lines) sounds.push_back(LoadSound(folder + line, flags));
+  for (const std::string& line : lines) {
+    // An empty line names the folder itself, which is no sound file.
+    const std::string file = folder + line;
+    sounds.push_back(FileType(file) == FILETYPE_FILE ? LoadSound(file, flags) : nullptr);
+  }
   return sounds;
 }
 
