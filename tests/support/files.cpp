@@ -4,11 +4,17 @@
 #include <fstream>
 #include <iterator>
 
+#include <gtest/gtest.h>
+
 namespace testsupport {
 
 std::string ScratchDir(const std::string& name) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::path(CORVEL_BINARY_DIR) / "test-scratch" / name;
+  // Under the running test's own folder: ctest runs tests in parallel processes.
+  std::string test = "no-test";
+  if (const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info())
+    test = std::string(info->test_suite_name()) + "." + info->name();
+  const fs::path dir = fs::path(CORVEL_BINARY_DIR) / "test-scratch" / test / name;
   std::error_code ignored;
   fs::remove_all(dir, ignored);
   fs::create_directories(dir);

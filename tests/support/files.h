@@ -6,7 +6,8 @@
 
 namespace testsupport {
 
-// A fresh, empty folder under the build tree, named after `name`; ends without "/".
+// A fresh, empty folder under the build tree, named after `name` and the running test;
+// ends without "/".
 std::string ScratchDir(const std::string& name);
 // Writes the bytes (or text, byte for byte) to the file, replacing it.
 void WriteFileBytes(const std::string& path, const std::string& bytes);
