@@ -55,7 +55,7 @@ int ProbeGuarded(lua_State* L) {
 
 class ScriptArgsTest : public ::testing::Test {
 protected:
-  static void SetUpTestSuite() {
+  void SetUp() override {
     ScriptState();
     const std::pair<lua_CFunction, const char*> probes[] = {
         {ProbeInt, "ProbeInt"},         {ProbeByte, "ProbeByte"}, {ProbeReal, "ProbeReal"},
