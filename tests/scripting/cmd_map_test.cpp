@@ -1,6 +1,7 @@
 // Map editing commands: the map in play in memory, working copies on disk, and map travel.
 #include <filesystem>
 
+#include "scripting/engine.h"
 #include "scripting/script_world.h"
 #include "support/lua_run.h"
 
@@ -17,7 +18,7 @@ protected:
     field->mapObject[4][5].tileID = 1;
     path = settings->tempDir + "field.map";
     field->SaveMap(path, 0);
-    original = FileBytes(path);
+    original = testsupport::ReadFileBytes(path);
   }
   // The working copy that `edit` of the in-memory map should produce on disk.
   std::string Expected(const std::function<void(TMap&)>& edit) {
@@ -25,7 +26,7 @@ protected:
     edit(*m);
     std::string expected = settings->tempDir + "expected.map";
     m->SaveMap(expected, 0);
-    return FileBytes(expected);
+    return testsupport::ReadFileBytes(expected);
   }
   // Makes the working copy look old, to tell whether a command wrote it again.
   void Age() {
@@ -91,8 +92,8 @@ TEST_F(MapCommandTest, WorkingCopyEditsRewriteTheFileOnly) {
     Reset();
     std::string expected = Expected(c.edit);
     ASSERT_EQ(RunLua(Format(c.args, "'field.map'")), 1) << lua->GetLastErrorString();
-    EXPECT_EQ(FileBytes(path), expected);
-    EXPECT_NE(FileBytes(path), original);
+    EXPECT_EQ(testsupport::ReadFileBytes(path), expected);
+    EXPECT_NE(testsupport::ReadFileBytes(path), original);
     // The map in play is left alone.
     EXPECT_EQ(currentMap->mapTile[2][3].tileID, 0);
     EXPECT_EQ(currentMap->mapEntryTrigger, 0);
@@ -111,8 +112,8 @@ TEST_F(MapCommandTest, CurrentMapEditsStayInMemory) {
     currentMap->SaveMap(inMemory, 0);
     std::string wanted = settings->tempDir + "wanted.map";
     expected->SaveMap(wanted, 0);
-    EXPECT_EQ(FileBytes(inMemory), FileBytes(wanted));
-    EXPECT_EQ(FileBytes(path), original);
+    EXPECT_EQ(testsupport::ReadFileBytes(inMemory), testsupport::ReadFileBytes(wanted));
+    EXPECT_EQ(testsupport::ReadFileBytes(path), original);
   }
   // The overlay walkability stays as set in memory.
   ASSERT_EQ(RunLua("SetOverlay('_current', 1, 1, 2, 7, 0.25)"), 1);

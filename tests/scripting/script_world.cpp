@@ -1,30 +1,15 @@
 #include "scripting/script_world.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 #include "core/tables.h"
 #include "platform/clock.h"
 #include "scripting/commands.h"
 #include "scripting/engine.h"
+#include "support/files.h"
 #include "support/lua_run.h"
-
-namespace {
-
-// A tile whose frames are wholly solid, so that it blocks and collides everywhere.
-TTilePtr SolidTile(int width, int height, int frames) {
-  TImagePtr image = CreateImage(width, height, frames);
-  for (int f = 0; f < frames; ++f) {
-    TPixmapPtr pixmap = LockImage(image, f);
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) WritePixel(pixmap, x, y, 0xFFFFFFFF);
-  }
-  return TTile::Create(image, frames, 0);
-}
-
-}  // namespace
+#include "support/settings.h"
+#include "support/tiles.h"
 
 TMapPtr ScriptWorldTest::OpenMap() {
   TMapPtr map = TMap::Create();
@@ -40,22 +25,20 @@ TMapPtr ScriptWorldTest::OpenMap() {
 }
 
 void ScriptWorldTest::SetUp() {
-  static int serial = 0;
-  home = (std::filesystem::temp_directory_path() /
-          ("corvel_script_" + std::to_string(getpid()) + "_" + std::to_string(++serial)))
-             .string();
-  std::filesystem::create_directories(home + "/Temporary Files");
-  baseHomeDir = home;
-  baseAppDir = std::string(CORVEL_FIXTURES) + "/scripting";
-  settings = std::make_unique<TConfig>();
-  settings->triggerDir = baseAppDir + "/Triggers/";
-  settings->tempDir = home + "/Temporary Files/";
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  home = testsupport::ScratchDir(std::string("script_") + test->test_suite_name() + "_" +
+                                 test->name());
+  testsupport::UseQuestSettings(std::string(CORVEL_FIXTURES) + "/scripting", home);
+  std::filesystem::create_directories(settings->tempDir);
   settings->sound = 0;
   settings->music = 0;
   Trigger = LoadTriggers(settings->triggerDir + "triggers.dat");
 
   // Tile 0: a solid cell; 1: a player sheet of 8 frames; 2: a sheet of 6; 3: a small footprint.
-  Tile = {SolidTile(32, 32, 1), SolidTile(32, 32, 8), SolidTile(32, 32, 6), SolidTile(16, 16, 1)};
+  using testsupport::MakeTile;
+  using testsupport::SolidImage;
+  Tile = {MakeTile(SolidImage(32, 32)), MakeTile(SolidImage(32, 32, 8), 8),
+          MakeTile(SolidImage(32, 32, 6), 6), MakeTile(SolidImage(16, 16))};
   currentMap = OpenMap();
   nextMap = TMap::Create();
 
@@ -91,6 +74,7 @@ void ScriptWorldTest::TearDown() {
   player.reset();
   std::error_code ignored;
   std::filesystem::remove_all(home, ignored);
+  Tile.clear();
 }
 
 TActorPtr ScriptWorldTest::AddGuard(const std::string& name, float x, float y) {
@@ -99,12 +83,6 @@ TActorPtr ScriptWorldTest::AddGuard(const std::string& name, float x, float y) {
   return npc;
 }
 
-std::string ScriptWorldTest::FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 std::string ScriptWorldTest::Outcome(const std::string& script) {
   RunLua("r = nil");

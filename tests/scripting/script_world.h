@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/globals.h"
+#include "support/files.h"
 
 class ScriptWorldTest : public ::testing::Test {
 protected:
@@ -24,8 +25,6 @@ protected:
 
   // Appends an NPC made from template 0 with that name and position to npcList.
   TActorPtr AddGuard(const std::string& name, float x, float y);
-  // The bytes of a file ("" when it cannot be read).
-  static std::string FileBytes(const std::string& path);
   // A blank, open map (ground walkable, the other layers empty) as TMap.Create makes and the
   // fixture uses for currentMap.
   static TMapPtr OpenMap();
