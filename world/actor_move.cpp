@@ -4,7 +4,6 @@
 #include "scripting/commands.h"
 #include "scripting/engine.h"
 #include "world/collision.h"
-#include "world/sim_math.h"
 
 namespace {
 
@@ -19,12 +18,10 @@ void RecomputeFrame(TActor& a) { a.currentFrame = a.facing * a.frames + a.frame;
 
 }  // namespace
 
-int TActor::TriggerEvent(float, float, TMap&) { return 0; }
-
 int TActor::MoveActor(float newX, float newY, TMap& map, int facingOverride, int animate) {
   if (lockControls == 1 && player && this == player.get()) return 0;
   if (newX == X && newY == Y) return 0;
-  if (!IsFinite(newX) || !IsFinite(newY)) return 0;
+  if (!std::isfinite(newX) || !std::isfinite(newY)) return 0;
 
   bool stepped = true;
   if (movement <= -1) {

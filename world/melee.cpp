@@ -2,7 +2,6 @@
 #include "world/melee.h"
 #include "core/globals.h"
 #include "world/collision.h"
-#include "world/sim_math.h"
 
 TMeleePtr TMelee::Create(int tileID, float X, float Y, float speedX, float speedY, int owner,
                          int damage, int facing) {
@@ -59,11 +58,11 @@ int TMelee::MoveMelee() {
   currentFrame = facing * frames + frame;
 
   TImagePtr img = TileImage(tileID);
-  int x = TruncInt(tx), y = TruncInt(ty);
+  int x = FloatToInt(tx), y = FloatToInt(ty);
   int w = ImageWidth(img), h = ImageHeight(img);
   for (const TActorPtr& npc : npcList) {
     TImagePtr nimg = TileImage(npc->tileID);
-    int nx = TruncInt(npc->X), ny = TruncInt(npc->Y);
+    int nx = FloatToInt(npc->X), ny = FloatToInt(npc->Y);
     if (RectsOverlap(x, y, w, h, nx, ny, ImageWidth(nimg), ImageHeight(nimg)) != 1) continue;
     if (ImagesCollide(img, x, y, currentFrame, nimg, nx, ny, npc->currentFrame) != 1) continue;
     npc->HitActor(damage, speedX, speedY, npc->facing);

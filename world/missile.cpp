@@ -6,7 +6,6 @@
 #include "scripting/commands.h"
 #include "scripting/engine.h"
 #include "world/collision.h"
-#include "world/sim_math.h"
 
 TMissilePtr TMissile::Create(int tileID, float X, float Y, float speedX, float speedY, int owner,
                              int damage, int range, int rotationDiff) {
@@ -50,6 +49,9 @@ int TMissile::DrawMissile(int offX, int offY) {
 
 namespace {
 
+// The trigger number that a trigger missile of this (negative) damage runs.
+int TriggerOfDamage(int damage) { return damage == INT32_MIN ? 0 : -damage; }
+
 void RunMissileTrigger(int damage) {
   targetActor.clear();
   RunTrigger(TriggerOfDamage(damage));
@@ -58,7 +60,7 @@ void RunMissileTrigger(int damage) {
 // The pixel test of a missile's box against an actor's sprite.
 bool HitsActor(const TImagePtr& img, int x, int y, int w, int h, const TActor& target) {
   TImagePtr timg = TileImage(target.tileID);
-  int tx = TruncInt(target.X), ty = TruncInt(target.Y);
+  int tx = FloatToInt(target.X), ty = FloatToInt(target.Y);
   if (RectsOverlap(x, y, w, h, tx, ty, ImageWidth(timg), ImageHeight(timg)) != 1) return false;
   return ImagesCollide(img, x, y, 0, timg, tx, ty, target.currentFrame) == 1;
 }
@@ -78,13 +80,13 @@ int TMissile::MoveMissile() {
 
   if (owner == 2 && range >= 12.0f) {
     TMapPtr map = currentMap;
-    if (map && CheckTileTriggerTalk(TruncInt(X), TruncInt(Y), *map, 2, rotation) > 0) {
+    if (map && CheckTileTriggerTalk(FloatToInt(X), FloatToInt(Y), *map, 2, rotation) > 0) {
       if (lua) {
         lua->BeginLUAFunctionCall();
         lua->AddNumberParameter(player ? player->facing : 0);
         lua->CallFunction("setTriggerDirection", 1);
       }
-      RunTrigger(CheckTileTriggerTalk(TruncInt(X), TruncInt(Y), *map, 2, rotation));
+      RunTrigger(CheckTileTriggerTalk(FloatToInt(X), FloatToInt(Y), *map, 2, rotation));
       remove();
     }
   }
@@ -107,12 +109,12 @@ int TMissile::MoveMissile() {
   TImagePtr img = TileImage(tileID);
   int w = ImageWidth(img), h = ImageHeight(img);
   // A position that is not a number lies nowhere on the field.
-  if (!IsFinite(X) || !IsFinite(Y) || X < -w || X > 640.0f || Y < -h || Y > 416.0f) {
+  if (!std::isfinite(X) || !std::isfinite(Y) || X < -w || X > 640.0f || Y < -h || Y > 416.0f) {
     remove();
     return 0;
   }
 
-  int x = TruncInt(X), y = TruncInt(Y);
+  int x = FloatToInt(X), y = FloatToInt(Y);
   if (owner == 1) {
     TPlayerPtr p = player;
     if (p && HitsActor(img, x, y, w, h, *p)) {

@@ -4,7 +4,6 @@
 #include "core/globals.h"
 #include "scripting/commands.h"
 #include "world/collision.h"
-#include "world/sim_math.h"
 
 namespace {
 
@@ -120,7 +119,7 @@ int TPlayer::SetSecondary(int itemID) {
 }
 
 int TPlayer::TriggerEvent(float x, float y, TMap& map) {
-  RunTrigger(CheckTileTrigger(TruncInt(x), TruncInt(y), map, 1, footprintID));
+  RunTrigger(CheckTileTrigger(FloatToInt(x), FloatToInt(y), map, 1, footprintID));
   return 0;
 }
 

@@ -2,7 +2,6 @@
 #include "world/update.h"
 #include "core/globals.h"
 #include "world/collision.h"
-#include "world/sim_math.h"
 
 namespace {
 
@@ -11,8 +10,8 @@ namespace {
 void TouchPlayer(TActor& npc, TPlayer& p, int f) {
   TImagePtr nimg = TileImage(npc.tileID);
   TImagePtr pimg = TileImage(p.tileID);
-  int nx = TruncInt(npc.X), ny = TruncInt(npc.Y);
-  int px = TruncInt(p.X), py = TruncInt(p.Y);
+  int nx = FloatToInt(npc.X), ny = FloatToInt(npc.Y);
+  int px = FloatToInt(p.X), py = FloatToInt(p.Y);
   if (RectsOverlap(nx, ny, ImageWidth(nimg), ImageHeight(nimg), px, py, 32, 32) != 1) return;
   if (ImagesCollide(nimg, nx, ny, npc.currentFrame, pimg, px, py, p.currentFrame) != 1) return;
   if (npc.attitude > 3 && npc.invincible == 0) p.HitActor(npc.damage, npc.speedX, npc.speedY, f);
