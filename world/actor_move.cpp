@@ -35,11 +35,12 @@ int TActor::MoveActor(float newX, float newY, TMap& map, int facingOverride, int
   } else if (Walkable(*this, newX, newY, map) == 1) {
     X = newX;
     Y = newY;
-  } else if (newY != Y && Walkable(*this, newX, Y, map) == 1) {
-    X = newX;  // slide along X
-  } else if (newX != X && Walkable(*this, X, newY, map) == 1) {
-    Y = newY;  // slide along Y
+  } else if (newX != X && newY != Y && Walkable(*this, newX, Y, map) == 1) {
+    X = newX;  // a diagonal move slides along a wall: X first
+  } else if (newX != X && newY != Y && Walkable(*this, X, newY, map) == 1) {
+    Y = newY;
   } else {
+    // Blocked; a straight move into a wall neither moves nor animates.
     stepped = false;
   }
 
