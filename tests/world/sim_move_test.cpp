@@ -33,6 +33,7 @@ std::shared_ptr<RecordingActor> Recorder(float x, float y) {
   a->life = 10;
   a->maxLife = 10;
   a->facing = 1;
+  a->currentFrame = 2;
   return a;
 }
 
@@ -72,6 +73,8 @@ const MoveCase kMoves[] = {
     {"NaN is refused", 0, 100, 100, 6, 0, kNaN, 100, -1, 0, 0, 0, -1, 100, 100, 1, 0, 0},
     {"infinity is refused", -1, 100, 100, 6, 0, 100, kInf, -1, 0, 0, 0, -1, 100, 100, 1, 0, 0},
 };
+
+void PrintTo(const MoveCase& c, std::ostream* os) { *os << c.name; }
 
 class MoveActorTable : public SimTest, public ::testing::WithParamInterface<MoveCase> {};
 

@@ -75,6 +75,8 @@ const ContactCase kContacts[] = {
     {"boxes that meet without solid pixels", 4, 0, 0, 310, 200, 0, kBlank, 300, 10, 0},
 };
 
+void PrintTo(const ContactCase& c, std::ostream* os) { *os << c.name; }
+
 class ContactTable : public SimTest, public ::testing::WithParamInterface<ContactCase> {};
 
 TEST_P(ContactTable, NPCsTouchThePlayerAfterMoving) {
