@@ -34,8 +34,12 @@ void SdlSetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : S
 
 std::unique_ptr<TSdlView> TSdlView::Fullscreen(const std::string& title, int width, int height) {
   std::unique_ptr<TSdlView> view(new TSdlView);
-  view->window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                   width, height, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  // Made borderless on the whole desktop first, so that it covers the desktop also where no
+  // window manager carries out the full-screen request.
+  int desktopWidth = width, desktopHeight = height;
+  SdlDesktopSize(desktopWidth, desktopHeight);
+  view->window_ = SDL_CreateWindow(title.c_str(), 0, 0, desktopWidth, desktopHeight,
+                                   SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
   if (!view->window_ || !view->MakeRenderer()) return nullptr;
   // The renderer scales the picture to the desktop with black bars and maps the mouse back.
   SDL_RenderSetLogicalSize(view->renderer_, width, height);
