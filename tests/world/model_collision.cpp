@@ -24,6 +24,7 @@ enum {
   kBar = 6,       // 40 x 4 missile, centred on its handle when tested
   kFoot33 = 7,
   kFoot34 = 8,
+  kBlinking = 9,  // four frames, only frame 0 solid
 };
 
 // A map with nothing in it that could block: every cell empty.
@@ -47,7 +48,11 @@ protected:
                 MakeTile(SolidImage(16, 16)), MakeTile(SolidImage(40, 40)),
                 MakeTile(SolidImage(24, 24)), MakeTile(HoledImage(32, 32, 0, 0, 16, 32)),
                 MakeTile(SolidImage(40, 4)), MakeTile(SolidImage(33, 33)),
-                MakeTile(SolidImage(34, 34))}) {}
+                MakeTile(SolidImage(34, 34)),
+                MakeTile(MakeImage(32, 32, 4, [](int f, int, int) { return f ? 0u : 0xFFFFFFFFu; }),
+                         4, 5)}) {
+    Tile[kBlinking]->currentFrame = 2;  // masks are frame 0, whatever the animation shows
+  }
   ScopedTiles tiles_;
 };
 
@@ -154,6 +159,7 @@ TEST_F(Collision, WhatBlocksAnActor) {
       {"unwalkable tile outside the table", 1, 500, 0, 1},
       {"unwalkable object never stops actors", 2, kWall, 0, 1},
       {"footprint over the mask's hole", 0, kHoled, 0, 1},
+      {"animated tile blocks with frame 0", 0, kBlinking, 0, 0},
   };
   for (const Case& c : cases) {
     TMapPtr map = ClearMap();
