@@ -5,6 +5,7 @@
 #include <emmintrin.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 TBlendState::TBlendState(const TGraphics& g)
@@ -50,20 +51,22 @@ void SolidRow(uint8_t* dst, const uint8_t* src, int n) {
   }
 }
 
-// Alpha blending at full SetAlpha with a white colour: groups of four opaque pixels are
-// copied, fully transparent groups skipped, the rest blended pixel by pixel.
+// Alpha blending at full SetAlpha with a white colour: groups of four pixels that are each
+// opaque or fully transparent (solid and masked tile pixels) are a select; the rest are
+// blended pixel by pixel.
 void PlainAlphaRow(uint8_t* dst, const uint8_t* src, int n, const TBlendState& s) {
-  const __m128i alphaMask = kOpaque;
   int i = 0;
   for (; i + 4 <= n; i += 4) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
-    const __m128i a = _mm_and_si128(v, alphaMask);
-    const int opaque = _mm_movemask_epi8(_mm_cmpeq_epi32(a, alphaMask));
-    if (opaque == 0xFFFF) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * i), v);
+    const __m128i a = _mm_and_si128(v, kOpaque);
+    const __m128i full = _mm_cmpeq_epi32(a, kOpaque);
+    const __m128i clear = _mm_cmpeq_epi32(a, _mm_setzero_si128());
+    if (_mm_movemask_epi8(_mm_or_si128(full, clear)) == 0xFFFF) {
+      const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + 4 * i));
+      const __m128i out = _mm_or_si128(_mm_and_si128(full, v), _mm_andnot_si128(full, d));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * i), out);
       continue;
     }
-    if (_mm_movemask_epi8(_mm_cmpeq_epi32(a, _mm_setzero_si128())) == 0xFFFF) continue;
     for (int k = i; k < i + 4; ++k) {
       const uint8_t* p = src + 4 * k;
       BlendPixel(dst + 4 * k, p[0], p[1], p[2], p[3], s);
@@ -77,13 +80,22 @@ void PlainAlphaRow(uint8_t* dst, const uint8_t* src, int n, const TBlendState& s
 
 }  // namespace
 
-void BlendRow(uint8_t* dst, const uint8_t* src, int n, const TBlendState& s) {
-  if (s.white && s.mode == MASKBLEND) return MaskRow(dst, src, n);
-  if (s.white && s.mode == SOLIDBLEND) return SolidRow(dst, src, n);
-  if (s.white && s.mode == ALPHABLEND && s.alpha >= 256) return PlainAlphaRow(dst, src, n, s);
-  for (int i = 0; i < n; ++i) {
-    const uint8_t* p = src + 4 * i;
-    BlendPixel(dst + 4 * i, p[0], p[1], p[2], p[3], s);
+void BlendRect(uint8_t* dst, size_t dstStride, const uint8_t* src, size_t srcStride, int n,
+               int rows, const TBlendState& s) {
+  if (n <= 0) return;
+  for (int y = 0; y < rows; ++y, dst += dstStride, src += srcStride) {
+    if (s.white && s.mode == MASKBLEND) {
+      MaskRow(dst, src, n);
+    } else if (s.white && s.mode == SOLIDBLEND) {
+      SolidRow(dst, src, n);
+    } else if (s.white && s.mode == ALPHABLEND && s.alpha >= 256) {
+      PlainAlphaRow(dst, src, n, s);
+    } else {
+      for (int i = 0; i < n; ++i) {
+        const uint8_t* p = src + 4 * i;
+        BlendPixel(dst + 4 * i, p[0], p[1], p[2], p[3], s);
+      }
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Blending of source pixels into the back buffer by the context's blend mode, colour and
 // alpha. The back buffer stays opaque: every written pixel gets alpha 255.
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/graphics_context.h"
@@ -21,7 +22,7 @@ inline unsigned Div255(unsigned x) {
 }
 
 // Blends one source pixel (r, g, b, a: 0..255, not yet modulated by the colour) into d.
-inline void BlendPixel(uint8_t* d, unsigned r, unsigned g, unsigned b, unsigned a,
+[[gnu::always_inline]] inline void BlendPixel(uint8_t* d, unsigned r, unsigned g, unsigned b, unsigned a,
                        const TBlendState& s) {
   if (!s.white) {
     r = Div255(r * s.red);
@@ -67,7 +68,9 @@ inline void BlendPixel(uint8_t* d, unsigned r, unsigned g, unsigned b, unsigned 
   d[3] = 255;
 }
 
-// A run of n source pixels copied 1:1 into the destination with blending.
-void BlendRow(uint8_t* dst, const uint8_t* src, int n, const TBlendState& s);
+// A block of rows of n source pixels each copied 1:1 into the destination with blending
+// (strides in bytes).
+void BlendRect(uint8_t* dst, size_t dstStride, const uint8_t* src, size_t srcStride, int n,
+               int rows, const TBlendState& s);
 // A run of n destination pixels covered by one source colour.
 void FillRow(uint8_t* dst, int n, unsigned r, unsigned g, unsigned b, unsigned a, const TBlendState& s);

@@ -1,5 +1,6 @@
 // Graphics contexts and the current one.
 #include "platform/graphics_context.h"
+#include "platform/draw_internal.h"
 
 #include <algorithm>
 
@@ -22,6 +23,11 @@ void SetCurrentContext(const TGraphicsPtr& context) { gCurrent = context; }
 TGraphicsPtr CurrentContext() {
   if (!gCurrent) gCurrent = MakeGraphicsContext(640, 480);
   return gCurrent;
+}
+
+TGraphics& ActiveContext() {
+  if (!gCurrent) gCurrent = MakeGraphicsContext(640, 480);
+  return *gCurrent;
 }
 
 TPixmapPtr BackBuffer() { return CurrentContext()->backBuffer; }

@@ -8,31 +8,47 @@
 
 namespace {
 
-// Bilinear sample at source coordinates (u, v), edges clamped. Colours are weighted by
-// alpha so that transparent (masked) neighbours do not bleed their colour into edges.
-void Bilinear(const TFrameSource& f, double u, double v, unsigned out[4]) {
-  const double x = u - 0.5, y = v - 0.5;
-  const double fx0 = std::floor(x), fy0 = std::floor(y);
-  const double wx = x - fx0, wy = y - fy0;
-  const int x0 = std::clamp(static_cast<int>(fx0), 0, f.width - 1);
-  const int y0 = std::clamp(static_cast<int>(fy0), 0, f.height - 1);
-  const int x1 = std::clamp(static_cast<int>(fx0) + 1, 0, f.width - 1);
-  const int y1 = std::clamp(static_cast<int>(fy0) + 1, 0, f.height - 1);
-  const uint8_t* p[4] = {f.pixmap->PixelPtr(x0, y0), f.pixmap->PixelPtr(x1, y0),
-                         f.pixmap->PixelPtr(x0, y1), f.pixmap->PixelPtr(x1, y1)};
-  const double w[4] = {(1 - wx) * (1 - wy), wx * (1 - wy), (1 - wx) * wy, wx * wy};
-  double a = 0, rgb[3] = {0, 0, 0};
-  for (int k = 0; k < 4; ++k) {
-    const double wa = w[k] * p[k][3];
-    a += wa;
-    for (int c = 0; c < 3; ++c) rgb[c] += wa * p[k][c];
+// Bilinear sampling along a row, in 16.16 fixed point from the source coordinates (u, v) of
+// the first pixel's centre, edges clamped. Where the four texels differ in alpha, colours
+// are weighted by alpha so that transparent (masked) texels do not bleed into edges.
+void BilinearRow(uint8_t* dst, const TFrameSource& f, double u, double v, double du, double dv,
+                 int n, const TBlendState& state) {
+  constexpr double kOne = 65536.0;
+  int64_t fx = std::llround((u - 0.5) * kOne), fy = std::llround((v - 0.5) * kOne);
+  const int64_t sx = std::llround(du * kOne), sy = std::llround(dv * kOne);
+  const int maxX = f.width - 1, maxY = f.height - 1;
+  const uint8_t* base = f.pixmap->pixels.data();
+  const size_t stride = static_cast<size_t>(f.pixmap->width) * 4;
+  for (int i = 0; i < n; ++i, fx += sx, fy += sy, dst += 4) {
+    const int ix = static_cast<int>(fx >> 16), iy = static_cast<int>(fy >> 16);
+    const unsigned wx = static_cast<unsigned>(fx >> 8) & 255, wy = static_cast<unsigned>(fy >> 8) & 255;
+    const int x0 = std::clamp(ix, 0, maxX), x1 = std::clamp(ix + 1, 0, maxX);
+    const int y0 = std::clamp(iy, 0, maxY), y1 = std::clamp(iy + 1, 0, maxY);
+    const uint8_t* p[4] = {base + y0 * stride + x0 * 4, base + y0 * stride + x1 * 4,
+                           base + y1 * stride + x0 * 4, base + y1 * stride + x1 * 4};
+    const unsigned w[4] = {(256 - wx) * (256 - wy), wx * (256 - wy), (256 - wx) * wy, wx * wy};
+    unsigned out[4];
+    if (p[0][3] == p[1][3] && p[0][3] == p[2][3] && p[0][3] == p[3][3]) {
+      if (p[0][3] == 0) continue;
+      for (int c = 0; c < 3; ++c) {
+        out[c] = (w[0] * p[0][c] + w[1] * p[1][c] + w[2] * p[2][c] + w[3] * p[3][c] + 32768) >> 16;
+      }
+      out[3] = p[0][3];
+    } else {
+      // Weights of 0..256 times alpha.
+      const unsigned a0 = (w[0] >> 8) * p[0][3], a1 = (w[1] >> 8) * p[1][3];
+      const unsigned a2 = (w[2] >> 8) * p[2][3], a3 = (w[3] >> 8) * p[3][3];
+      const unsigned a = a0 + a1 + a2 + a3;
+      if (a == 0) continue;
+      const float inv = 1.0f / static_cast<float>(a);
+      for (int c = 0; c < 3; ++c) {
+        const unsigned sum = a0 * p[0][c] + a1 * p[1][c] + a2 * p[2][c] + a3 * p[3][c];
+        out[c] = static_cast<unsigned>(static_cast<float>(sum) * inv + 0.5f);
+      }
+      out[3] = (a + 128) >> 8;
+    }
+    BlendPixel(dst, out[0], out[1], out[2], out[3], state);
   }
-  if (a <= 0) {
-    out[0] = out[1] = out[2] = out[3] = 0;
-    return;
-  }
-  for (int c = 0; c < 3; ++c) out[c] = static_cast<unsigned>(std::min(255.0, rgb[c] / a + 0.5));
-  out[3] = static_cast<unsigned>(std::min(255.0, a + 0.5));
 }
 
 }  // namespace
@@ -64,7 +80,14 @@ void DrawFrame(TGraphics& g, const TFrameSource& f, const TPlacement& place, boo
   if (y0 >= y1 || std::max(map.bx0, clip.x0) >= std::min(map.bx1, clip.x1)) return;
   const TBlendState state(g);
   TPixmap& back = *g.backBuffer;
-  const bool copy = map.Axis() && !(filtered && map.OffGrid());
+  if (map.Axis() && !(filtered && map.OffGrid())) {
+    // 1:1 copy: the same span on every row.
+    const int x0 = std::max(map.bx0, clip.x0), x1 = std::min(map.bx1, clip.x1);
+    BlendRect(back.PixelPtr(x0, y0), static_cast<size_t>(back.width) * 4,
+              f.pixmap->PixelPtr(x0 - map.offX, y0 - map.offY), static_cast<size_t>(f.pixmap->width) * 4,
+              x1 - x0, y1 - y0, state);
+    return;
+  }
   for (int py = y0; py < y1; ++py) {
     int x0, x1;
     if (!map.RowSpan(py, x0, x1)) continue;
@@ -72,23 +95,18 @@ void DrawFrame(TGraphics& g, const TFrameSource& f, const TPlacement& place, boo
     x1 = std::min(x1, clip.x1);
     if (x0 >= x1) continue;
     uint8_t* dst = back.PixelPtr(x0, py);
-    if (copy) {
-      BlendRow(dst, f.pixmap->PixelPtr(x0 - map.offX, py - map.offY), x1 - x0, state);
+    if (filtered) {
+      double u, v, du, dv;
+      map.SourceAt(x0, py, u, v);
+      map.StepX(du, dv);
+      BilinearRow(dst, f, u, v, du, dv, x1 - x0, state);
       continue;
     }
     for (int px = x0; px < x1; ++px, dst += 4) {
-      if (filtered) {
-        double u, v;
-        map.SourceAt(px, py, u, v);
-        unsigned s[4];
-        Bilinear(f, u, v, s);
-        BlendPixel(dst, s[0], s[1], s[2], s[3], state);
-      } else {
-        int tx, ty;
-        if (!map.TexelAt(px, py, tx, ty)) continue;
-        const uint8_t* s = f.pixmap->PixelPtr(tx, ty);
-        BlendPixel(dst, s[0], s[1], s[2], s[3], state);
-      }
+      int tx, ty;
+      if (!map.TexelAt(px, py, tx, ty)) continue;
+      const uint8_t* s = f.pixmap->PixelPtr(tx, ty);
+      BlendPixel(dst, s[0], s[1], s[2], s[3], state);
     }
   }
 }
@@ -96,7 +114,7 @@ void DrawFrame(TGraphics& g, const TFrameSource& f, const TPlacement& place, boo
 void DrawImage(const TImagePtr& image, float x, float y, int frame) {
   TFrameSource f;
   if (!GetFrame(image, frame, f)) return;
-  TGraphics& g = *CurrentContext();
+  TGraphics& g = ActiveContext();
   TPlacement p;
   p.x = static_cast<double>(x) + g.originX;
   p.y = static_cast<double>(y) + g.originY;
@@ -111,7 +129,7 @@ void DrawImage(const TImagePtr& image, float x, float y, int frame) {
 void DrawImageRect(const TImagePtr& image, float x, float y, float width, float height, int frame) {
   TFrameSource f;
   if (!GetFrame(image, frame, f)) return;
-  TGraphics& g = *CurrentContext();
+  TGraphics& g = ActiveContext();
   TPlacement p;
   p.x = static_cast<double>(x) + g.originX;
   p.y = static_cast<double>(y) + g.originY;

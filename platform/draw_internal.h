@@ -3,6 +3,9 @@
 #include "platform/graphics_context.h"
 #include "platform/raster.h"
 
+// The current context (made on first use), without touching its reference count.
+TGraphics& ActiveContext();
+
 // The pixels of one frame of an image: the frame's pixmap, limited to the image's frame size.
 struct TFrameSource {
   const TPixmap* pixmap = nullptr;

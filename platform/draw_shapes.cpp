@@ -20,7 +20,7 @@ void PlotPixel(TGraphics& g, const TClip& clip, const TBlendState& s, int px, in
 }  // namespace
 
 void Cls() {
-  TGraphics& g = *CurrentContext();
+  TGraphics& g = ActiveContext();
   const TClip clip = ClipOf(g);
   const uint32_t v = PackRGBA(g.clsRed, g.clsGreen, g.clsBlue, 255);
   for (int y = clip.y0; y < clip.y1 && clip.x0 < clip.x1; ++y) {
@@ -30,7 +30,7 @@ void Cls() {
 }
 
 void DrawRect(float x, float y, float width, float height) {
-  TGraphics& g = *CurrentContext();
+  TGraphics& g = ActiveContext();
   // A one-pixel source stretched to the rectangle: the same coverage rule as images.
   TPlacement p;
   p.x = static_cast<double>(x) + g.originX;
@@ -52,7 +52,7 @@ void DrawRect(float x, float y, float width, float height) {
 }
 
 void DrawLine(float x1, float y1, float x2, float y2, bool drawLastPixel) {
-  TGraphics& g = *CurrentContext();
+  TGraphics& g = ActiveContext();
   const TClip clip = ClipOf(g);
   const TBlendState state(g);
   int ax = PixelOf(static_cast<double>(x1) + g.originX), ay = PixelOf(static_cast<double>(y1) + g.originY);
@@ -70,7 +70,7 @@ void DrawLine(float x1, float y1, float x2, float y2, bool drawLastPixel) {
 }
 
 void Plot(float x, float y) {
-  TGraphics& g = *CurrentContext();
+  TGraphics& g = ActiveContext();
   PlotPixel(g, ClipOf(g), TBlendState(g), PixelOf(static_cast<double>(x) + g.originX),
             PixelOf(static_cast<double>(y) + g.originY));
 }

@@ -46,7 +46,7 @@ int TextWidth(const std::string& text) {
 int TextHeight(const std::string&) { return kGlyphHeight; }
 
 void DrawText(const std::string& text, float x, float y) {
-  TGraphics& g = *CurrentContext();
+  TGraphics& g = ActiveContext();
   const TImage& font = FontImage();
   // Each glyph's top-left corner follows the previous one's advance, scaled and rotated
   // like the glyphs themselves.

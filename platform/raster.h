@@ -31,6 +31,11 @@ public:
   bool RowSpan(int py, int& x0, int& x1) const;
   // Source coordinates of the centre of pixel (px, py).
   void SourceAt(int px, int py, double& u, double& v) const;
+  // Change of the source coordinates from one pixel to the next one on its right.
+  void StepX(double& du, double& dv) const {
+    du = ua_;
+    dv = va_;
+  }
   // The texel that pixel (px, py) shows; false when the pixel is not covered.
   bool TexelAt(int px, int py, int& tx, int& ty) const;
 
