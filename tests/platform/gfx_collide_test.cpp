@@ -35,6 +35,14 @@ TEST(GfxCollide, HandlesPlaceTheFrames) {
   EXPECT_EQ(ImagesCollide(a, 0, 0, 0, dot, 1, 1, 0), 1);
   EXPECT_EQ(ImagesCollide(a, 0, 0, 0, dot, 2, 0, 0), 0);
   EXPECT_EQ(ImagesCollide(a, 0, 0, 0, dot, -3, 0, 0), 0);
+  // An odd size puts the handle between pixels: 3 x 3 about (10, 10) covers 8..10, the
+  // pixels whose centres lie in [8.5, 11.5).
+  TImagePtr odd = SolidImage(3, 3);
+  MidHandleImage(odd);
+  EXPECT_EQ(ImagesCollide(odd, 10, 10, 0, dot, 8, 8, 0), 1);
+  EXPECT_EQ(ImagesCollide(odd, 10, 10, 0, dot, 10, 10, 0), 1);
+  EXPECT_EQ(ImagesCollide(odd, 10, 10, 0, dot, 11, 10, 0), 0);
+  EXPECT_EQ(ImagesCollide(odd, 10, 10, 0, dot, 7, 9, 0), 0);
 }
 
 TEST(GfxCollide, RotationAndScalePerImage) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "gfx_support.h"
@@ -201,7 +202,12 @@ TEST_F(GfxTest, FilteringOnlyOffTheGrid) {
   const uint32_t mixed = At(12, 1) & 0xFF;
   EXPECT_GT(mixed, 0x60u);
   EXPECT_LT(mixed, 0xA0u);
-  EXPECT_TRUE((At(12, 2) & 0xFF) == 0 || (At(12, 2) & 0xFF) == 0xFF);
+  // Nearest: the pixels whose centres fall inside [10.5, 14.5) show texels 0..3.
+  for (int x = 10; x < 14; ++x) EXPECT_EQ(At(x, 2), stripes(x - 10, 0)) << x;
+  EXPECT_EQ(At(14, 2), 0xFF000000u);
+  DrawImage(plain, 20.49f, 2);
+  EXPECT_EQ(At(20, 2), 0xFF000000u);
+  EXPECT_EQ(At(21, 2), 0xFFFFFFFFu);
   // Masked edges do not bleed the transparent pixels' colour.
   TImagePtr edge = MakeImage(2, 1, [](int x, int) { return x ? 0x00FF0000u : 0xFF00FF00u; },
                              FILTEREDIMAGE);
@@ -254,4 +260,30 @@ TEST_F(GfxTest, BackBufferGrabAndStateDefaults) {
   EXPECT_EQ(ReadPixel(grab, 1, 0), 0xFF000000u);
   EXPECT_EQ(ReadPixel(grab, 9, 9), 0u);
   WritePixel(grab, 9, 9, 1);  // ignored
+}
+
+// A pixel is covered when its centre, turned back about the handle, lies inside the image;
+// filtered or not.
+TEST_F(GfxTest, RotatedCoverageFollowsPixelCentres) {
+  for (int flags : {0, int(FILTEREDIMAGE)}) {
+    TImagePtr img = SolidImage(10, 6, 0xFFFFFFFF, flags);
+    SetImageHandle(img, 5, 3);
+    for (float degrees : {30.0f, 45.0f, 123.0f, -10.0f}) {
+      Cls();
+      SetRotation(degrees);
+      DrawImage(img, 32, 32);
+      const double r = degrees * 3.14159265358979323846 / 180.0;
+      for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+          const double qx = x + 0.5 - 32, qy = y + 0.5 - 32;
+          const double u = 5 + std::cos(r) * qx + std::sin(r) * qy;
+          const double v = 3 - std::sin(r) * qx + std::cos(r) * qy;
+          const double margin = std::min({std::fabs(u), std::fabs(u - 10), std::fabs(v), std::fabs(v - 6)});
+          if (margin < 1e-6) continue;
+          const bool inside = u > 0 && u < 10 && v > 0 && v < 6;
+          ASSERT_EQ(At(x, y) == 0xFFFFFFFFu, inside) << degrees << " at " << x << "," << y << " flags " << flags;
+        }
+      }
+    }
+  }
 }
