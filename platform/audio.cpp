@@ -64,6 +64,8 @@ bool SetAudioDriver(const std::string& name) {
   } else {
     return false;
   }
+  // Selecting the driver in use keeps it, with its channels, running.
+  if (Lower(a.driver->Name()) == wanted) return true;
   a.driver->Shutdown();
   a.driver = std::make_unique<TNullDriver>();
   if (!next->Startup()) return false;

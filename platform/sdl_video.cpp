@@ -14,6 +14,8 @@ bool SdlVideoStart() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
+  // Keys arrive as key events; no text input or input method is wanted.
+  SDL_StopTextInput();
   return true;
 }
 

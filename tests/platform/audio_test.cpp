@@ -12,6 +12,7 @@
 #include "audio_wav.h"
 #include "platform/audio.h"
 #include "platform/internal.h"
+#include "platform/openal.h"
 
 namespace {
 
@@ -189,6 +190,9 @@ TEST_F(OpenALDriver, PlaysPausesResumesAndStops) {
   // A stopped channel plays again.
   PlaySound(sound, channel);
   EXPECT_TRUE(ChannelPlaying(channel));
+  // Selecting the driver in use leaves it running.
+  EXPECT_TRUE(SetAudioDriver("OpenAL"));
+  EXPECT_TRUE(ChannelPlaying(channel));
 }
 
 TEST_F(OpenALDriver, LoopingSoundsPlayOnAndShortOnesEnd) {
@@ -232,6 +236,39 @@ TEST_F(OpenALDriver, ChannelsOfAClosedDeviceDoNothing) {
   StopChannel(channel);
   // The silent driver now plays the same sound without complaint.
   EXPECT_TRUE(PlaySound(sound));
+}
+
+TEST_F(OpenALDriver, StreamSourcesPlayTheirQueueAndHandBackProcessedBuffers) {
+  ASSERT_TRUE(ALReady());
+  uint32_t source = ALGenSource();
+  ASSERT_NE(source, 0u);
+  uint32_t buffers[2];
+  ALGenBuffers(2, buffers);
+  std::vector<int16_t> silence(2 * 441);  // 10 ms of stereo
+  for (uint32_t b : buffers) {
+    ALBufferStereo16(b, silence.data(), static_cast<int>(silence.size() * 2), 44100);
+  }
+  ALSetRelative(source, true);
+  ALSetRolloff(source, 0.0f);
+  ALQueueBuffers(source, 2, buffers);
+  EXPECT_EQ(ALSourceState(source), AL_STATE_INITIAL);
+  ALPlay(source);
+  EXPECT_EQ(ALSourceState(source), AL_STATE_PLAYING);
+  EXPECT_TRUE(WaitFor([&] { return ALSourceState(source) == AL_STATE_STOPPED; }));
+  EXPECT_EQ(ALBuffersProcessed(source), 2);
+  uint32_t back[2] = {0, 0};
+  ALUnqueueBuffers(source, 2, back);
+  EXPECT_EQ(back[0], buffers[0]);
+  EXPECT_EQ(back[1], buffers[1]);
+  ALDeleteSource(source);
+  ALDeleteBuffers(2, buffers);
+}
+
+TEST_F(SilentDriver, StreamSourcesAreNotHadWithoutOpenAL) {
+  EXPECT_FALSE(ALReady());
+  EXPECT_EQ(ALGenSource(), 0u);
+  EXPECT_EQ(ALSourceState(1), 0);
+  EXPECT_EQ(ALBuffersProcessed(1), 0);
 }
 
 }  // namespace
