@@ -1,0 +1,110 @@
+#include "dialog_fixture.h"
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include "core/config.h"
+#include "core/globals.h"
+#include "dialogs/text.h"
+#include "platform/events.h"
+#include "support/dialog_frame.h"
+
+namespace {
+
+std::string ImageFolder() { return std::string(CORVEL_BINARY_DIR) + "/tests/dialog-images/"; }
+
+void WritePortrait(const std::string& name, int width, int height) {
+  TPixmapPtr pixmap = CreatePixmap(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) WritePixel(pixmap, x, y, 0xFF000000 | kYellow);
+  ASSERT_TRUE(SavePixmapPNG(pixmap, ImageFolder() + name));
+}
+
+}  // namespace
+
+void PrintTo(const PixelBox& b, std::ostream* os) {
+  *os << "(" << b.x0 << "," << b.y0 << ")-(" << b.x1 << "," << b.y1 << ")";
+}
+
+uint32_t Pixel(int x, int y) { return ReadPixel(BackBuffer(), x, y) & 0xFFFFFF; }
+
+PixelBox FindColour(uint32_t rgb) {
+  const TPixmapPtr buffer = BackBuffer();
+  PixelBox box;
+  for (int y = 0; y < buffer->height; ++y)
+    for (int x = 0; x < buffer->width; ++x) {
+      if ((ReadPixel(buffer, x, y) & 0xFFFFFF) != rgb) continue;
+      if (box.x0 < 0) box = {x, y, x, y};
+      box = {std::min(box.x0, x), std::min(box.y0, y), std::max(box.x1, x), std::max(box.y1, y)};
+    }
+  return box;
+}
+
+PixelBox TextBox(const std::string& text, int width) {
+  SetClsColor(0, 0, 0);
+  Cls();
+  SetColor(255, 255, 255);
+  DrawTextEx(text, 0, 0, width, 0, 0);
+  return FindColour(0xFFFFFF);
+}
+
+std::string Words(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += i ? " abcdefg" : "abcdefg";
+  return text;
+}
+
+void DialogTest::SetUpTestSuite() {
+  std::filesystem::create_directories(ImageFolder());
+  WritePortrait("portrait.png", 64, 48);
+  WritePortrait("tall.png", 64, 128);
+}
+
+void DialogTest::SetUp() {
+  baseAppDir = std::string(CORVEL_BINARY_DIR) + "/tests/dialog-app";
+  baseHomeDir = std::string(CORVEL_BINARY_DIR) + "/tests/dialog-home";
+  settings = std::make_unique<TConfig>();
+  settings->imageDir = ImageFolder();
+  settings->kEnter = kEnter;
+  settings->kExit = kExit;
+  settings->kUp = kUp;
+  settings->kDown = kDown;
+  answerColor[0] = 255, answerColor[1] = 255, answerColor[2] = 155;
+  UseTestDialogFrame();
+  imgMenu = SolidImage(640, 480, 0xFF000000 | kBackground);
+  auto clock = std::make_unique<CountingLogic>();
+  logic = clock.get();
+  FixedRateLogic = std::move(clock);
+  SetColor(255, 255, 255);
+  FlushEvents();
+}
+
+void DialogTest::TearDown() {
+  SetEventPump(nullptr);
+  FlushEvents();
+}
+
+void DialogTest::Keys(const std::vector<int>& keys) {
+  for (int key : keys) PostEvent(EVENT_KEYDOWN, key);
+}
+
+void DialogTest::ExpectFrame(int h) {
+  const int top = (416 - (h + 64)) / 2, middle = top + 32, bottom = middle + h;
+  const uint32_t red = kTestFrameTop & 0xFFFFFF, green = kTestFrameMiddle & 0xFFFFFF,
+                 blue = kTestFrameBottom & 0xFFFFFF;
+  // Top piece, 520 wide from x 60.
+  EXPECT_EQ(Pixel(60, top), red);
+  EXPECT_EQ(Pixel(579, middle - 1), red);
+  EXPECT_EQ(Pixel(59, top), kBackground);
+  EXPECT_EQ(Pixel(580, middle - 1), kBackground);
+  EXPECT_EQ(Pixel(60, top - 1), kBackground);
+  // Middle piece, 512 wide from x 64, stretched to h.
+  EXPECT_EQ(Pixel(64, middle), green);
+  EXPECT_EQ(Pixel(575, bottom - 1), green);
+  EXPECT_EQ(Pixel(63, middle), kBackground);
+  EXPECT_EQ(Pixel(576, bottom - 1), kBackground);
+  // Bottom piece, 528 wide from x 56.
+  EXPECT_EQ(Pixel(56, bottom), blue);
+  EXPECT_EQ(Pixel(583, bottom + 31), blue);
+  EXPECT_EQ(Pixel(55, bottom), kBackground);
+  EXPECT_EQ(Pixel(583, bottom + 32), kBackground);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// Shared set-up of the dialog tests: settings, frame pieces, a plain title background, a
+// counting logic clock, portrait files, and pixel searches on the back buffer.
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "core/logic.h"
+#include "platform/graphics.h"
+
+constexpr uint32_t kBackground = 0x404040;
+constexpr uint32_t kYellow = 0xFFFF00;
+constexpr int kEnter = 13, kExit = 27, kUp = 38, kDown = 40;
+
+// A logic clock that counts its resets.
+class CountingLogic : public TFixedRateLogic {
+public:
+  int inits = 0;
+  int Init() override {
+    ++inits;
+    return 0;
+  }
+};
+
+// The bounding box of the pixels of one colour; x0 is -1 when there is none.
+struct PixelBox {
+  int x0 = -1, y0 = -1, x1 = -1, y1 = -1;
+  bool operator==(const PixelBox&) const = default;
+  PixelBox Moved(int dx, int dy) const { return {x0 + dx, y0 + dy, x1 + dx, y1 + dy}; }
+};
+void PrintTo(const PixelBox& b, std::ostream* os);
+
+// The box of the back buffer's pixels whose colour (0xRRGGBB) matches.
+PixelBox FindColour(uint32_t rgb);
+// The box that DrawTextEx(text, 0, 0, width, 0, 0) covers.
+PixelBox TextBox(const std::string& text, int width);
+uint32_t Pixel(int x, int y);
+// `count` words "abcdefg" separated by spaces.
+std::string Words(int count);
+
+class DialogTest : public testing::Test {
+protected:
+  static void SetUpTestSuite();  // writes the portrait files
+  void SetUp() override;
+  void TearDown() override;
+  // Queues key-downs (and other events as {id, data} pairs).
+  static void Keys(const std::vector<int>& keys);
+  // Checks the three frame pieces around a middle piece of height h.
+  static void ExpectFrame(int h);
+  CountingLogic* logic = nullptr;
+};
