@@ -7,16 +7,16 @@
 #include "dialogs/text.h"
 #include "platform/events.h"
 #include "support/dialog_frame.h"
+#include "support/files.h"
+#include "support/settings.h"
 
 namespace {
-
-std::string ImageFolder() { return std::string(CORVEL_BINARY_DIR) + "/tests/dialog-images/"; }
 
 void WritePortrait(const std::string& name, int width, int height) {
   TPixmapPtr pixmap = CreatePixmap(width, height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) WritePixel(pixmap, x, y, 0xFF000000 | kYellow);
-  ASSERT_TRUE(SavePixmapPNG(pixmap, ImageFolder() + name));
+  ASSERT_TRUE(SavePixmapPNG(pixmap, settings->imageDir + name));
 }
 
 }  // namespace
@@ -53,24 +53,18 @@ std::string Words(int count) {
   return text;
 }
 
-void DialogTest::SetUpTestSuite() {
-  std::filesystem::create_directories(ImageFolder());
+void DialogTest::SetUp() {
+  testsupport::UseQuestSettings(testsupport::ScratchDir("dialog-quest"));
+  std::filesystem::create_directories(settings->imageDir);
   WritePortrait("portrait.png", 64, 48);
   WritePortrait("tall.png", 64, 128);
-}
-
-void DialogTest::SetUp() {
-  baseAppDir = std::string(CORVEL_BINARY_DIR) + "/tests/dialog-app";
-  baseHomeDir = std::string(CORVEL_BINARY_DIR) + "/tests/dialog-home";
-  settings = std::make_unique<TConfig>();
-  settings->imageDir = ImageFolder();
   settings->kEnter = kEnter;
   settings->kExit = kExit;
   settings->kUp = kUp;
   settings->kDown = kDown;
   answerColor[0] = 255, answerColor[1] = 255, answerColor[2] = 155;
-  UseTestDialogFrame();
-  imgMenu = SolidImage(640, 480, 0xFF000000 | kBackground);
+  testsupport::UseTestDialogFrame();
+  imgMenu = testsupport::ColourImage(640, 480, 0xFF000000 | kBackground);
   auto clock = std::make_unique<CountingLogic>();
   logic = clock.get();
   FixedRateLogic = std::move(clock);
@@ -89,8 +83,8 @@ void DialogTest::Keys(const std::vector<int>& keys) {
 
 void DialogTest::ExpectFrame(int h) {
   const int top = (416 - (h + 64)) / 2, middle = top + 32, bottom = middle + h;
-  const uint32_t red = kTestFrameTop & 0xFFFFFF, green = kTestFrameMiddle & 0xFFFFFF,
-                 blue = kTestFrameBottom & 0xFFFFFF;
+  const uint32_t red = testsupport::kTestFrameTop & 0xFFFFFF, green = testsupport::kTestFrameMiddle & 0xFFFFFF,
+                 blue = testsupport::kTestFrameBottom & 0xFFFFFF;
   // Top piece, 520 wide from x 60.
   EXPECT_EQ(Pixel(60, top), red);
   EXPECT_EQ(Pixel(579, middle - 1), red);

@@ -1,6 +1,7 @@
 #pragma once
-// Shared set-up of the dialog tests: settings, frame pieces, a plain title background, a
-// counting logic clock, portrait files, and pixel searches on the back buffer.
+// Shared set-up of the dialog tests: settings on a scratch quest with two portraits (64 x 48
+// "portrait.png", 64 x 128 "tall.png", yellow), frame pieces, a plain title background, a
+// counting logic clock, and pixel searches on the back buffer.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -39,7 +40,6 @@ std::string Words(int count);
 
 class DialogTest : public testing::Test {
 protected:
-  static void SetUpTestSuite();  // writes the portrait files
   void SetUp() override;
   void TearDown() override;
   // Queues key-downs (and other events as {id, data} pairs).

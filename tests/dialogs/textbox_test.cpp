@@ -22,13 +22,13 @@ struct BoxCase {
 // The middle piece is 512 wide from x 64; a 64 x 48 portrait narrows the text to 352.
 const BoxCase kBoxCases[] = {
     {"OneLine", "Hello there", "", 0, 16, 96, 448, -1},
-    {"FiveLines", Words(25), "", 0, 80, 96, 448, -1},
+    {"FiveLines", Words(26), "", 0, 80, 96, 448, -1},
     {"EmptyTextIsOneLine", "", "", 0, 16, 96, 448, -1},
     {"PortraitLeftTallerThanText", "Hello there", "portrait.png", 0, 48, 192, 352, 96},
     {"PortraitLeftFiveNarrowLines", Words(21), "portrait.png", 0, 80, 192, 352, 96},
     {"PortraitRightTallerThanText", "Hello there", "portrait.png", 1, 48, 96, 352, 480},
     {"PortraitRightFiveNarrowLines", Words(21), "portrait.png", 7, 80, 96, 352, 480},
-    {"MissingPortraitAsNone", Words(25), "missing.png", 1, 80, 96, 448, -1},
+    {"MissingPortraitAsNone", Words(26), "missing.png", 1, 80, 96, 448, -1},
 };
 
 class DialogsTextBoxLayout : public DialogTest, public testing::WithParamInterface<BoxCase> {};

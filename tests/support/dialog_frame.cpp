@@ -1,7 +1,9 @@
 #include "support/dialog_frame.h"
 #include "core/globals.h"
 
-TImagePtr SolidImage(int width, int height, uint32_t argb) {
+namespace testsupport {
+
+TImagePtr ColourImage(int width, int height, uint32_t argb) {
   TImagePtr image = CreateImage(width, height, 1, 0);
   TPixmapPtr pixels = LockImage(image, 0);
   for (int y = 0; y < height; ++y)
@@ -10,7 +12,9 @@ TImagePtr SolidImage(int width, int height, uint32_t argb) {
 }
 
 void UseTestDialogFrame() {
-  imgDialogTop = SolidImage(520, 32, kTestFrameTop);
-  imgDialogMiddle = SolidImage(512, 16, kTestFrameMiddle);
-  imgDialogBottom = SolidImage(528, 32, kTestFrameBottom);
+  imgDialogTop = ColourImage(520, 32, kTestFrameTop);
+  imgDialogMiddle = ColourImage(512, 16, kTestFrameMiddle);
+  imgDialogBottom = ColourImage(528, 32, kTestFrameBottom);
 }
+
+}  // namespace testsupport

@@ -5,11 +5,15 @@
 #include <cstdint>
 #include "platform/graphics.h"
 
+namespace testsupport {
+
 constexpr uint32_t kTestFrameTop = 0xFFFF0000;
 constexpr uint32_t kTestFrameMiddle = 0xFF00FF00;
 constexpr uint32_t kTestFrameBottom = 0xFF0000FF;
 
 // An opaque single-frame image of one colour (0xAARRGGBB), neither masked nor filtered.
-TImagePtr SolidImage(int width, int height, uint32_t argb);
+TImagePtr ColourImage(int width, int height, uint32_t argb);
 // Sets imgDialogTop, imgDialogMiddle and imgDialogBottom to the pieces above.
 void UseTestDialogFrame();
+
+}  // namespace testsupport
