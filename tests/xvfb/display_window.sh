@@ -1,6 +1,6 @@
 #!/bin/sh
 # The game window on a real X server: its title, a frame on screen with the menu strip above
-# the canvas, keys and mouse buttons with their codes, menus chosen by mouse and by Alt, and
+# the canvas, keys (and held keys) and mouse buttons with their codes, menus chosen by mouse and by Alt, and
 # exactly one window-close event for one close request.
 # Arguments: the build folder (and the fixtures folder, unused).
 set -u
@@ -51,6 +51,13 @@ for line in "event 513 65 0 0" "event 514 65 0 0" "event 513 112 0 0" "event 513
             "event 513 160 0 0" "event 513 66 0 0" "event 513 103 0 0"; do
   has_line "$line" || fail "missing: $line"
 done
+
+# A held key repeats with its own id: one key down, repeats, one key up.
+xdotool keydown z
+wait_for 'has_line "event 515 90 0 0"'
+xdotool keyup z
+wait_for 'has_line "event 514 90 0 0"'
+[ "$(grep -c "^event 513 90 " "$out")" -eq 1 ] || fail "one key down for a held key"
 
 # A right click on the canvas, in canvas coordinates (the strip is 20 pixels high).
 xdotool mousemove 300 220 click 3
