@@ -71,10 +71,13 @@ void HandleButton(const SDL_MouseButtonEvent& e) {
   if (e.which == SDL_TOUCH_MOUSEID) return;
   TMouseTarget t = MouseTarget(e.windowID, e.x, e.y);
   bool down = e.type == SDL_MOUSEBUTTONDOWN;
-  if (t.window && e.button == SDL_BUTTON_LEFT) {
-    bool taken = down ? t.window->menuBar.MouseDown(t.clientX, t.clientY)
-                      : t.window->menuBar.MouseUp(t.clientX, t.clientY);
-    if (taken) return;
+  if (t.window) {
+    TMenuBar& bar = t.window->menuBar;
+    if (e.button == SDL_BUTTON_LEFT) {
+      if (down ? bar.MouseDown(t.clientX, t.clientY) : bar.MouseUp(t.clientX, t.clientY)) return;
+    } else if (bar.IsOpen() || t.clientY < bar.Height()) {
+      return;  // other buttons on the strip or over an open menu are nobody's
+    }
   }
   int button = ButtonCode(e.button);
   if (button == 0) return;
