@@ -1,5 +1,5 @@
 // The software renderer on a worst-case frame: four layers of 20 x 13 tiles of 32 x 32
-// (a quarter of their pixels masked out), sprites at fractional positions (filtered), one
+// (a quarter of their pixels masked out), round sprites at fractional positions (filtered), one
 // rotated missile and a line of text; and the parts of that frame on their own.
 #include <benchmark/benchmark.h>
 
@@ -15,13 +15,22 @@ TImagePtr Tile(bool holes) {
   return LoadImage(pm, -1);
 }
 
+// A round figure on a masked background.
+TImagePtr Sprite() {
+  TPixmapPtr pm = CreatePixmap(32, 32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x)
+      WritePixel(pm, x, y, (x - 16) * (x - 16) + (y - 16) * (y - 16) < 200 ? 0xFF2060A0u : 0xFFFF00FFu);
+  return LoadImage(pm, -1);
+}
+
 struct Scene {
   Scene(int blend) {
     SetCurrentContext(MakeGraphicsContext(640, 480));
     SetMaskColor(255, 0, 255);
     ground = Tile(false);
     feature = Tile(true);
-    sprite = Tile(true);
+    sprite = Sprite();
     SetBlend(blend);
   }
   void Tiles() {

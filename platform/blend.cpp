@@ -1,5 +1,6 @@
-// Row loops of the blender, with fast paths for the common plain cases: white colour and
-// full alpha under the mask, solid and alpha modes.
+// Row loops of the blender. Mask, solid and alpha modes run four pixels at a time (SSE2);
+// alpha blending of groups whose pixels are each opaque or fully transparent (solid and
+// masked tile pixels) is a plain select. The other modes go pixel by pixel.
 #include "platform/blend.h"
 
 #include <emmintrin.h>
@@ -20,61 +21,78 @@ namespace {
 
 const __m128i kOpaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
 
-// Copies pixels whose alpha is 128 or more.
-void MaskRow(uint8_t* dst, const uint8_t* src, int n) {
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + 4 * i));
-    const __m128i solid = _mm_srai_epi32(v, 31);  // all ones where alpha >= 128
-    const __m128i out = _mm_or_si128(_mm_and_si128(solid, _mm_or_si128(v, kOpaque)),
-                                     _mm_andnot_si128(solid, d));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * i), out);
-  }
-  for (; i < n; ++i) {
-    if (src[4 * i + 3] >= 128) {
-      std::memcpy(dst + 4 * i, src + 4 * i, 3);
-      dst[4 * i + 3] = 255;
-    }
-  }
+__m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+void Store(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+
+// x / 255 rounded in each 16-bit lane, x up to 255 * 255 (as Div255).
+__m128i Div255x8(__m128i x) {
+  x = _mm_add_epi16(x, _mm_set1_epi16(128));
+  return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
 }
 
-void SolidRow(uint8_t* dst, const uint8_t* src, int n) {
+// Alpha blending of four pixels, the same arithmetic as BlendPixel: colour modulation, then
+// k = (pixel alpha * SetAlpha + 128) >> 8 and d + (s - d) * k / 255.
+class TAlphaBlender {
+public:
+  explicit TAlphaBlender(const TBlendState& s)
+      : colour_(_mm_set_epi16(255, static_cast<short>(s.blue), static_cast<short>(s.green),
+                              static_cast<short>(s.red), 255, static_cast<short>(s.blue),
+                              static_cast<short>(s.green), static_cast<short>(s.red))),
+        alpha_(_mm_set1_epi16(static_cast<short>(s.alpha))),
+        white_(s.white) {}
+
+  __m128i Blend(__m128i src, __m128i dst) const {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i lo = Half(_mm_unpacklo_epi8(src, zero), _mm_unpacklo_epi8(dst, zero));
+    const __m128i hi = Half(_mm_unpackhi_epi8(src, zero), _mm_unpackhi_epi8(dst, zero));
+    return _mm_or_si128(_mm_packus_epi16(lo, hi), kOpaque);
+  }
+
+private:
+  __m128i Half(__m128i s, __m128i d) const {
+    const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, 0xFF), 0xFF);
+    if (!white_) s = Div255x8(_mm_mullo_epi16(s, colour_));
+    const __m128i k = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(a, alpha_), _mm_set1_epi16(128)), 8);
+    const __m128i inv = _mm_sub_epi16(_mm_set1_epi16(255), k);
+    return Div255x8(_mm_add_epi16(_mm_mullo_epi16(s, k), _mm_mullo_epi16(d, inv)));
+  }
+
+  __m128i colour_, alpha_;
+  bool white_;
+};
+
+template <typename Four, typename One>
+void Row(uint8_t* dst, const uint8_t* src, int n, Four four, One one) {
   int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * i), _mm_or_si128(v, kOpaque));
-  }
-  for (; i < n; ++i) {
-    std::memcpy(dst + 4 * i, src + 4 * i, 3);
-    dst[4 * i + 3] = 255;
-  }
+  for (; i + 4 <= n; i += 4) Store(dst + 4 * i, four(Load(src + 4 * i), Load(dst + 4 * i)));
+  for (; i < n; ++i) one(dst + 4 * i, src + 4 * i);
 }
 
-// Alpha blending at full SetAlpha with a white colour: groups of four pixels that are each
-// opaque or fully transparent (solid and masked tile pixels) are a select; the rest are
-// blended pixel by pixel.
-void PlainAlphaRow(uint8_t* dst, const uint8_t* src, int n, const TBlendState& s) {
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
-    const __m128i a = _mm_and_si128(v, kOpaque);
-    const __m128i full = _mm_cmpeq_epi32(a, kOpaque);
-    const __m128i clear = _mm_cmpeq_epi32(a, _mm_setzero_si128());
-    if (_mm_movemask_epi8(_mm_or_si128(full, clear)) == 0xFFFF) {
-      const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + 4 * i));
-      const __m128i out = _mm_or_si128(_mm_and_si128(full, v), _mm_andnot_si128(full, d));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * i), out);
-      continue;
-    }
-    for (int k = i; k < i + 4; ++k) {
-      const uint8_t* p = src + 4 * k;
-      BlendPixel(dst + 4 * k, p[0], p[1], p[2], p[3], s);
-    }
-  }
-  for (; i < n; ++i) {
-    const uint8_t* p = src + 4 * i;
-    BlendPixel(dst + 4 * i, p[0], p[1], p[2], p[3], s);
+void BlendRow(uint8_t* dst, const uint8_t* src, int n, const TBlendState& s) {
+  auto scalar = [&s](uint8_t* d, const uint8_t* p) { BlendPixel(d, p[0], p[1], p[2], p[3], s); };
+  if (s.white && s.mode == MASKBLEND) {
+    Row(dst, src, n, [](__m128i v, __m128i d) {
+      const __m128i solid = _mm_srai_epi32(v, 31);  // all ones where alpha >= 128
+      return _mm_or_si128(_mm_and_si128(solid, _mm_or_si128(v, kOpaque)), _mm_andnot_si128(solid, d));
+    }, scalar);
+  } else if (s.white && s.mode == SOLIDBLEND) {
+    Row(dst, src, n, [](__m128i v, __m128i) { return _mm_or_si128(v, kOpaque); }, scalar);
+  } else if (s.mode == ALPHABLEND && s.white && s.alpha >= 256) {
+    const TAlphaBlender blender(s);
+    Row(dst, src, n, [&blender](__m128i v, __m128i d) {
+      const __m128i a = _mm_and_si128(v, kOpaque);
+      const __m128i full = _mm_cmpeq_epi32(a, kOpaque);
+      const __m128i clear = _mm_cmpeq_epi32(a, _mm_setzero_si128());
+      if (__builtin_expect(_mm_movemask_epi8(_mm_or_si128(full, clear)) == 0xFFFF, 1)) {
+        return _mm_or_si128(_mm_and_si128(full, v), _mm_andnot_si128(full, d));
+      }
+      return blender.Blend(v, d);
+    }, scalar);
+  } else if (s.mode == ALPHABLEND) {
+    const TAlphaBlender blender(s);
+    Row(dst, src, n, [&blender](__m128i v, __m128i d) { return blender.Blend(v, d); }, scalar);
+  } else {
+    for (int i = 0; i < n; ++i) scalar(dst + 4 * i, src + 4 * i);
   }
 }
 
@@ -83,33 +101,29 @@ void PlainAlphaRow(uint8_t* dst, const uint8_t* src, int n, const TBlendState& s
 void BlendRect(uint8_t* dst, size_t dstStride, const uint8_t* src, size_t srcStride, int n,
                int rows, const TBlendState& s) {
   if (n <= 0) return;
-  for (int y = 0; y < rows; ++y, dst += dstStride, src += srcStride) {
-    if (s.white && s.mode == MASKBLEND) {
-      MaskRow(dst, src, n);
-    } else if (s.white && s.mode == SOLIDBLEND) {
-      SolidRow(dst, src, n);
-    } else if (s.white && s.mode == ALPHABLEND && s.alpha >= 256) {
-      PlainAlphaRow(dst, src, n, s);
-    } else {
-      for (int i = 0; i < n; ++i) {
-        const uint8_t* p = src + 4 * i;
-        BlendPixel(dst + 4 * i, p[0], p[1], p[2], p[3], s);
-      }
-    }
-  }
+  for (int y = 0; y < rows; ++y, dst += dstStride, src += srcStride) BlendRow(dst, src, n, s);
 }
 
 void FillRow(uint8_t* dst, int n, unsigned r, unsigned g, unsigned b, unsigned a, const TBlendState& s) {
+  if (n <= 0) return;
   const bool opaque = s.mode == SOLIDBLEND || (s.mode == MASKBLEND && a >= 128) ||
                       (s.mode == ALPHABLEND && a == 255 && s.alpha >= 256);
-  if (!opaque || n <= 0) {
-    for (int i = 0; i < n; ++i) BlendPixel(dst + 4 * i, r, g, b, a, s);
+  if (opaque) {
+    uint8_t first[4] = {0, 0, 0, 255};
+    BlendPixel(first, r, g, b, 255, s);  // the colour, modulated
+    uint32_t v;
+    std::memcpy(&v, first, 4);
+    TPixel32* d = reinterpret_cast<TPixel32*>(dst);
+    std::fill(d, d + n, v);
     return;
   }
-  uint8_t first[4] = {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b), 255};
-  BlendPixel(first, r, g, b, 255, s);  // applies the colour modulation
-  uint32_t v;
-  std::memcpy(&v, first, 4);
-  TPixel32* d = reinterpret_cast<TPixel32*>(dst);
-  std::fill(d, d + n, v);
+  if (s.mode == ALPHABLEND) {
+    const TAlphaBlender blender(s);
+    const __m128i v = _mm_set1_epi32(static_cast<int>(PackRGBA(r, g, b, a)));
+    int i = 0;
+    for (; i + 4 <= n; i += 4) Store(dst + 4 * i, blender.Blend(v, Load(dst + 4 * i)));
+    for (; i < n; ++i) BlendPixel(dst + 4 * i, r, g, b, a, s);
+    return;
+  }
+  for (int i = 0; i < n; ++i) BlendPixel(dst + 4 * i, r, g, b, a, s);
 }

@@ -56,6 +56,7 @@ TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags = -1);
 // cellCount frames from firstCell on. Null when the file cannot be read or holds fewer cells.
 TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int firstCell,
                         int cellCount, int flags = -1);
+// A blank image; its frames get their (transparent) pixmaps when first locked.
 TImagePtr CreateImage(int width, int height, int frames = 1, int flags = -1);
 // The pixmap of a frame, to read or change in place; null for a missing image or frame.
 TPixmapPtr LockImage(const TImagePtr& image, int frame = 0);
@@ -84,11 +85,17 @@ void SetClsColor(int red, int green, int blue);
 // Mask colour applied by later loads of masked images; black until set.
 void SetMaskColor(int red, int green, int blue);
 
-// Drawing into the back buffer. A null image, or a frame out of range, draws nothing.
+// Drawing into the back buffer, clipped to the viewport. A null image, or a frame out of
+// range, draws nothing.
+// Cls fills the viewport with the clear colour.
 void Cls();
+// The frame's handle lands on (x, y) plus the origin; scale and rotation turn about it.
+// A pixel is covered when its centre falls inside the placed frame. Filtered images are
+// sampled bilinearly unless they land 1:1 on the pixel grid.
 void DrawImage(const TImagePtr& image, float x, float y, int frame = 0);
 // The frame stretched to width x height.
 void DrawImageRect(const TImagePtr& image, float x, float y, float width, float height, int frame = 0);
+// Filled in the current colour and alpha; scaled and rotated about (x, y) like an image.
 void DrawRect(float x, float y, float width, float height);
 // drawLastPixel false leaves out the end point (x2, y2).
 void DrawLine(float x1, float y1, float x2, float y2, bool drawLastPixel = true);

@@ -228,10 +228,12 @@ TEST_F(GfxTest, RectsLinesAndPlots) {
 
   SetBlend(ALPHABLEND);
   SetAlpha(0.5f);
-  SetColor(255, 255, 255);
-  DrawRect(10, 10, 1, 1);
-  EXPECT_EQ(At(10, 10), 0xFF808080u);
+  SetColor(255, 255, 0);
+  DrawRect(10, 10, 6, 1);  // four pixels at a time and a tail
+  for (int x = 10; x < 16; ++x) EXPECT_EQ(At(x, 10), 0xFF808000u) << x;
+  EXPECT_EQ(At(16, 10), 0xFF000000u);
   SetAlpha(1);
+  SetColor(255, 255, 255);
 
   DrawLine(20, 20, 24, 22);
   EXPECT_EQ(At(20, 20), 0xFFFFFFFFu);
