@@ -41,7 +41,7 @@ struct TDialogContent {
 };
 TDialogContent DialogContent(const std::string& image, int imageRight);
 
-// The background of a modal dialog: the title picture, or the frozen game picture.
+// The background of a modal dialog, in white: the title picture, or the frozen game picture.
 void DrawDialogBackground(int menuBackground);
 // The portrait, if any, in white.
 void DrawDialogPortrait(const TDialogContent& content, const TDialogFrame& frame);

@@ -49,6 +49,7 @@ int TDialogContent::PortraitX(const TDialogFrame& frame) const {
 }
 
 void DrawDialogBackground(int menuBackground) {
+  SetColor(255, 255, 255);
   if (menuBackground)
     DrawImage(imgMenu, 0, 0, 0);
   else

@@ -4,6 +4,7 @@
 #include "dialogs/dialogs.h"
 #include "platform/display.h"
 #include "platform/events.h"
+#include "support/dialog_frame.h"
 
 namespace {
 
@@ -66,9 +67,12 @@ TEST_F(DialogsTextBox, ClosesOnEnterOrExitAfterDrawingAFrame) {
     logic->inits = 0;
     const long flips = FlipCount();
     Keys({key});
+    SetColor(10, 20, 30);  // left by the caller: the picture is still drawn in white
     EXPECT_EQ(DisplayText("Hi", 255, 255, 255, "", 0, 1), 1);
     EXPECT_EQ(FlipCount() - flips, 1);
     EXPECT_EQ(logic->inits, 1);
+    EXPECT_EQ(Pixel(0, 0), kBackground);
+    EXPECT_EQ(Pixel(64, 200), testsupport::kTestFrameMiddle & 0xFFFFFF);
   }
 }
 
