@@ -53,6 +53,9 @@ width=${geometry%x*}
 height=${geometry#*x}
 echo "geometry: $geometry"
 [ "$width" -eq 640 ] || fail "window width $width, not 640"
+# Centred on the 1280 x 800 desktop: (1280 - 640) / 2.
+left=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Position: \([-0-9]*\),.*/\1/p')
+[ "$left" -eq 320 ] || fail "window at x $left, not 320"
 [ "$height" -gt 480 ] && [ "$height" -lt 540 ] || fail "window height $height: not 480 plus a menu strip"
 
 # The title menu starts a new game on Return; then the close button asks the exit question,
@@ -61,7 +64,7 @@ sleep 0.5
 xdotool windowfocus --sync "$wid" 2>/dev/null; xdotool key Return
 sleep 1
 xdotool windowfocus --sync "$wid" 2>/dev/null
-"$build/tests/core_close_window" "$wid" || fail "could not send the close request"
+"$build/tests/xclose" "$wid" || fail "could not send the close request"
 sleep 1
 xdotool windowfocus --sync "$wid" 2>/dev/null; xdotool key Return
 i=0
