@@ -1,28 +1,72 @@
-// Map travel and game-flow commands: reading their arguments, and the plain change of map
-// that lets scripts play until the transitions take these bodies over.
+// Map travel and game-flow commands: going to another map, the player's failure, the end
+// of the quest.
 #include <cstdint>
 
+#include "core/game.h"
 #include "core/globals.h"
+#include "core/tables.h"
+#include "dialogs/dialogs.h"
+#include "platform/files.h"
 #include "platform/text.h"
+#include "screens/screens.h"
 #include "scripting/args.h"
 #include "scripting/command_list.h"
-#include "world/missile.h"
-#include "world/update.h"
+#include "scripting/commands.h"
+#include "transitions/transitions.h"
+
+namespace {
+
+// The working folder becomes a fresh copy of the shipped maps.
+void ResetWorkingFolder() {
+  DeleteDir(settings->tempDir, 1);
+  CopyDir(settings->mapDir, settings->tempDir);
+}
+
+}  // namespace
 
 int LUA_GoToMap(lua_State* L) {
   TScriptArgs args(L, 2);
   std::string map = args.String(1);
   int32_t transition = args.Int(2);
-  (void)transition;
   // A name that already begins with the working folder is a full path.
   std::string path = Instr(map, settings->tempDir) == 1 ? map : settings->tempDir + map;
   nextMap->LoadMap(path);
-  currentMap = nextMap->CopyMap();
-  ClearNPCList();
-  ClearMissileList();
+  RunTrigger(currentMap->mapExitTrigger);
+  if (!currentMap->mapFile.empty()) SaveMapStatus();
+  TransitionMap(currentMap, nextMap, transition);
+  RunTrigger(currentMap->mapEntryTrigger);
+  // The entry trigger may have travelled on: the NPCs are those of the map current now.
+  for (const TActorPtr& npc : LoadNPCs(currentMap->mapFile + ".npc")) {
+    npcList.AddLast(npc->CopyActor("", -1.0f, -1.0f));
+  }
   return NoResult;
 }
 
-int LUA_KillPlayer(lua_State*) { return NoResult; }
+int LUA_KillPlayer(lua_State*) {
+  TransitionMap(currentMap, currentMap, 6);
+  int answer = DisplayOptions("You have failed at your quest.  What would you like to do now?",
+                              "Load Game", "Start Over", "Quit", 0, 255, 255, 255, "", 0);
+  if (answer == 0) {
+    if (DisplayLoadDialog(0) == 0) {
+      ResetWorkingFolder();
+      DisplayMainMenu();
+    }
+  } else if (answer == 1) {
+    // The startup script's first trip writes the abandoned map into the working folder;
+    // the second reset takes that away again.
+    ResetWorkingFolder();
+    StartGame();
+    ResetWorkingFolder();
+  } else {
+    ResetWorkingFolder();
+    DisplayMainMenu();
+  }
+  return NoResult;
+}
 
-int LUA_EndGame(lua_State*) { return NoResult; }
+int LUA_EndGame(lua_State*) {
+  ResetWorkingFolder();
+  DisplayCredits();
+  DisplayMainMenu();
+  return NoResult;
+}

@@ -1,9 +1,23 @@
 #pragma once
 // Map transitions, NPC status files and saved games.
 #include <string>
+#include "world/actor.h"
 #include "world/map.h"
 
+// Plays effect `type` (0 to 7; any other number plays as 7, the cut) in a modal loop of its
+// own and, for every type but 6, makes `current` a copy of `next`. Only the direction keys
+// reach GetKeyDown meanwhile. Always 0.
 int TransitionMap(TMapPtr& current, TMapPtr& next, int type);
+
+// Writes the current map to its working copy and the NPC list to its status file (the
+// copy's path + ".npc"); nothing for a map without a file. Always 0.
 int SaveMapStatus();
+// The same, reporting whether both files were written (true for a map without a file).
+bool WriteMapStatus();
+// One line of an NPC file (without its line end): 17 fields joined with ",".
+std::string NPCStatusLine(const TActor& npc);
+
+// Save slots: 1 when the slot was written whole, 0 when a step failed (the old slot stays).
 int SaveGame(const std::string& savePath, const std::string& slotDir);
+// 1 when the record was applied and the slot loaded, 0 when the record was refused.
 int LoadGame(const std::string& savePath, const std::string& slotDir);

@@ -1,0 +1,184 @@
+// Loading a saved game: the record into the player, the slot's files into the working
+// folder, the save script, then the working folder rebuilt from the shipped maps and the slot.
+#include <bit>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/globals.h"
+#include "platform/files.h"
+#include "platform/stream.h"
+#include "scripting/engine.h"
+#include "transitions/transitions.h"
+
+namespace {
+
+constexpr int32_t kMaxFlags = 256;
+
+// Reads the record's fields from its bytes; any read past the end marks it truncated.
+class TRecordReader {
+public:
+  explicit TRecordReader(std::string bytes) : bytes_(std::move(bytes)) {}
+
+  bool ok = true;
+
+  int32_t Int() {
+    if (pos_ + 4 > bytes_.size()) return Fail();
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v = (v << 8) | static_cast<unsigned char>(bytes_[pos_++]);
+    return static_cast<int32_t>(v);
+  }
+  float Float() { return std::bit_cast<float>(Int()); }
+  uint8_t Byte() {
+    if (pos_ >= bytes_.size()) return static_cast<uint8_t>(Fail());
+    return static_cast<uint8_t>(bytes_[pos_++]);
+  }
+  // Up to LF or NUL, every CR dropped; a line without its end is a truncated record.
+  std::string Line() {
+    std::string line;
+    while (pos_ < bytes_.size()) {
+      const char c = bytes_[pos_++];
+      if (c == '\n' || c == '\0') return line;
+      if (c != '\r') line += c;
+    }
+    Fail();
+    return line;
+  }
+
+private:
+  int32_t Fail() {
+    ok = false;
+    pos_ = bytes_.size();
+    return 0;
+  }
+  std::string bytes_;
+  size_t pos_ = 0;
+};
+
+struct TSaveRecord {
+  TPlayer fields;  // the stored player fields; the rest unused
+  std::vector<TItem> items;
+  int32_t primary = 0, secondary = 0;
+  std::vector<uint8_t> flags;
+};
+
+TItem ReadItem(TRecordReader& r) {
+  TItem item;
+  item.name = r.Line();
+  item.description = r.Line();
+  for (int* field : {&item.itemID, &item.itemType, &item.ammoCount, &item.ammoMax, &item.icon,
+                     &item.useImage, &item.ammoImage, &item.useTrigger, &item.getTrigger,
+                     &item.damageRating, &item.missileRange}) {
+    *field = r.Int();
+  }
+  item.missileSpeed = r.Float();
+  item.missileRotationDiff = r.Int();
+  item.sound = r.Int();
+  item.meleeImage = r.Int();
+  return item;
+}
+
+// False for a record that cannot be opened, ends early or holds counts outside the format.
+bool ReadRecord(const std::string& path, TSaveRecord& record) {
+  TStreamPtr stream = ReadStream(path);
+  if (!stream) return false;
+  std::string bytes(static_cast<size_t>(StreamSize(stream)), '\0');
+  bytes.resize(ReadBytes(stream, bytes.data(), bytes.size()));
+  CloseStream(stream);
+
+  TRecordReader r(std::move(bytes));
+  TPlayer& p = record.fields;
+  p.name = r.Line();
+  p.tileID = r.Int();
+  p.X = static_cast<float>(r.Int());
+  p.Y = static_cast<float>(r.Int());
+  p.speedX = r.Float();
+  p.speedY = r.Float();
+  p.walkSpeed = r.Float();
+  p.facing = r.Int();
+  p.frame = r.Int();
+  p.currentFrame = r.Int();
+  p.tempCount = static_cast<float>(r.Int());
+  for (int* field : {&p.footprintID, &p.invincible, &p.unmovable, &p.life, &p.maxLife,
+                     &p.attitude, &p.movement, &p.damage, &p.moveToX, &p.moveToY, &p.moveGoal,
+                     &p.moveCurrent, &p.deathTrigger, &p.gold}) {
+    *field = r.Int();
+  }
+  const int32_t itemCount = r.Int();
+  if (!r.ok || itemCount < 0 || itemCount > INVENTORY_SLOTS) return false;
+  for (int32_t i = 0; i < itemCount; ++i) record.items.push_back(ReadItem(r));
+  record.primary = r.Int();
+  record.secondary = r.Int();
+  const int32_t flagCount = r.Int();
+  if (!r.ok || flagCount < 0 || flagCount > kMaxFlags) return false;
+  for (int32_t i = 0; i < flagCount; ++i) record.flags.push_back(r.Byte());
+  return r.ok;
+}
+
+void ApplyRecord(const TSaveRecord& record) {
+  TPlayer& p = *player;
+  const TPlayer& f = record.fields;
+  p.name = f.name;
+  p.tileID = f.tileID;
+  p.X = f.X;
+  p.Y = f.Y;
+  // The stored speeds are dropped: a loaded player stands still.
+  p.speedX = 0.0f;
+  p.speedY = 0.0f;
+  p.walkSpeed = f.walkSpeed;
+  p.facing = f.facing;
+  p.frame = f.frame;
+  p.currentFrame = f.currentFrame;
+  p.tempCount = f.tempCount;
+  p.footprintID = f.footprintID;
+  p.invincible = f.invincible;
+  p.unmovable = f.unmovable;
+  p.life = f.life;
+  p.maxLife = f.maxLife;
+  p.attitude = f.attitude;
+  p.movement = f.movement;
+  p.damage = f.damage;
+  p.moveToX = f.moveToX;
+  p.moveToY = f.moveToY;
+  p.moveGoal = f.moveGoal;
+  p.moveCurrent = f.moveCurrent;
+  p.deathTrigger = f.deathTrigger;
+  p.gold = f.gold;
+  // The slot objects stay (the hands may share them); their fields are overwritten.
+  for (size_t i = 0; i < record.items.size(); ++i) {
+    if (!p.item[i]) p.item[i] = std::make_shared<TItem>();
+    *p.item[i] = record.items[i];
+  }
+  p.SetPrimary(record.primary);
+  p.SetSecondary(record.secondary);
+  for (size_t i = 0; i < record.flags.size(); ++i) flags[i] = record.flags[i];
+  // The held directions added their speeds to the speeds just dropped.
+  for (int& held : keyHeld) held = 0;
+}
+
+void EmptyWorkingFolder() {
+  DeleteDir(settings->tempDir, 1);
+  CreateDir(settings->tempDir, 0);
+}
+
+void CopyFilesIn(const std::string& folder) {
+  for (const std::string& name : LoadDir(folder, 1)) {
+    DeleteFile(settings->tempDir + name);
+    CopyFile(folder + name, settings->tempDir + name);
+  }
+}
+
+}  // namespace
+
+int LoadGame(const std::string& savePath, const std::string& slotDir) {
+  TSaveRecord record;
+  if (!player || !ReadRecord(savePath, record)) return 0;
+  ApplyRecord(record);
+  EmptyWorkingFolder();
+  CopyFilesIn(slotDir + "/");
+  lua->RunScriptFile(savePath + ".lua");
+  EmptyWorkingFolder();
+  CopyFilesIn(settings->mapDir);
+  CopyFilesIn(slotDir + "/");
+  return 1;
+}

@@ -1,0 +1,55 @@
+// The NPC status file of a map: its NPCs, one line each in the layout of "npc.dat".
+#include <iterator>
+#include <string>
+
+#include "core/globals.h"
+#include "platform/files.h"
+#include "platform/stream.h"
+#include "platform/text.h"
+#include "transitions/transitions.h"
+
+namespace {
+
+// A name goes into the line unescaped, so what would not read back becomes "_": the field
+// separator, the start of a comment and the line ends.
+std::string FieldSafeName(const std::string& name) {
+  std::string out;
+  out.reserve(name.size());
+  for (char c : name) {
+    bool comment = c == '/' && !out.empty() && out.back() == '/';
+    out += (c == ',' || c == '\r' || c == '\n' || c == '\0' || comment) ? '_' : c;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string NPCStatusLine(const TActor& npc) {
+  const std::string fields[] = {
+      StringFromInt(npc.tileID),    StringFromInt(npc.footprintID), StringFromFloat(npc.X),
+      StringFromFloat(npc.Y),       StringFromFloat(npc.speedX),    StringFromFloat(npc.speedY),
+      StringFromInt(npc.facing),    FieldSafeName(npc.name),        StringFromInt(npc.life),
+      StringFromInt(npc.maxLife),   StringFromInt(npc.attitude),    StringFromInt(npc.movement),
+      StringFromFloat(npc.walkSpeed), StringFromInt(npc.damage),    StringFromInt(npc.deathTrigger),
+      StringFromInt(npc.talkTrigger), StringFromInt(npc.primary ? npc.primary->itemID : 0)};
+  std::string line = fields[0];
+  for (size_t i = 1; i < std::size(fields); ++i) line += "," + fields[i];
+  return line;
+}
+
+bool WriteMapStatus() {
+  if (!currentMap || currentMap->mapFile.empty()) return true;
+  const std::string& mapFile = currentMap->mapFile;
+  currentMap->SaveMap(mapFile, 0);
+  TStreamPtr stream = WriteStream(mapFile + ".npc");
+  if (!stream) return false;
+  for (const TActorPtr& npc : npcList.ToVector()) {
+    if (npc) WriteLine(stream, NPCStatusLine(*npc));
+  }
+  return CloseStream(stream) && FileType(mapFile) == FILETYPE_FILE;
+}
+
+int SaveMapStatus() {
+  WriteMapStatus();
+  return 0;
+}
