@@ -201,6 +201,6 @@ int TransitionMap(TMapPtr& current, TMapPtr& next, int type) {
     Flip(0);
     DispatchEvent();
   }
-  FixedRateLogic->Init();
+  if (FixedRateLogic) FixedRateLogic->Init();
   return 0;
 }
