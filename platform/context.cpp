@@ -32,6 +32,9 @@ TGraphics& ActiveContext() {
 
 TPixmapPtr BackBuffer() { return CurrentContext()->backBuffer; }
 
+int GraphicsWidth() { return ActiveContext().width; }
+int GraphicsHeight() { return ActiveContext().height; }
+
 // Drawing state of the current context.
 
 void SetColor(int red, int green, int blue) {

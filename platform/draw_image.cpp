@@ -65,8 +65,10 @@ bool GetFrame(const TImagePtr& image, int frame, TFrameSource& out) {
 
 TClip ClipOf(const TGraphics& g) {
   const TPixmap& b = *g.backBuffer;
-  TClip c{std::max(g.viewX, 0), std::max(g.viewY, 0), std::min(g.viewX + g.viewWidth, b.width),
-          std::min(g.viewY + g.viewHeight, b.height)};
+  const long long right = static_cast<long long>(g.viewX) + g.viewWidth;
+  const long long bottom = static_cast<long long>(g.viewY) + g.viewHeight;
+  TClip c{std::max(g.viewX, 0), std::max(g.viewY, 0), static_cast<int>(std::min<long long>(right, b.width)),
+          static_cast<int>(std::min<long long>(bottom, b.height))};
   if (c.x1 < c.x0) c.x1 = c.x0;
   if (c.y1 < c.y0) c.y1 = c.y0;
   return c;

@@ -37,7 +37,9 @@ using TImagePtr = std::shared_ptr<TImage>;
 enum { MASKBLEND = 1, SOLIDBLEND = 2, ALPHABLEND = 3, LIGHTBLEND = 4, SHADEBLEND = 5 };
 
 // Pixmaps.
-TPixmapPtr CreatePixmap(int width, int height, int format = PF_RGBA8888);
+// A blank (transparent black) pixmap. Rows of 4-byte pixels need no padding for any
+// alignment of 4 bytes or less, so align is accepted and rows never have a gap.
+TPixmapPtr CreatePixmap(int width, int height, int format = PF_RGBA8888, int align = 4);
 TPixmapPtr LoadPixmap(const std::string& path);  // PNG or JPEG; null on failure
 TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap);
 // Resampled copy of the pixmap at the new size (bilinear).
@@ -117,6 +119,10 @@ int ImagesCollide2(const TImagePtr& image1, int x1, int y1, int frame1, float ro
                    float scaleX1, float scaleY1,
                    const TImagePtr& image2, int x2, int y2, int frame2, float rotation2,
                    float scaleX2, float scaleY2);
+
+// Size of the current graphics context's back buffer.
+int GraphicsWidth();
+int GraphicsHeight();
 
 // The back buffer of the current graphics context (640 x 480 while a display is open; a
 // headless 640 x 480 buffer otherwise). Its contents survive Flip.

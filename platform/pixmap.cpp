@@ -10,8 +10,8 @@ TPixmap::TPixmap(int w, int h) : width(w > 0 ? w : 0), height(h > 0 ? h : 0) {
   pixels.assign(static_cast<size_t>(width) * height * 4, 0);
 }
 
-TPixmapPtr CreatePixmap(int width, int height, int format) {
-  if (format != PF_RGBA8888 || width <= 0 || height <= 0) return nullptr;
+TPixmapPtr CreatePixmap(int width, int height, int format, int align) {
+  if (format != PF_RGBA8888 || width <= 0 || height <= 0 || align > 4) return nullptr;
   return std::make_shared<TPixmap>(width, height);
 }
 

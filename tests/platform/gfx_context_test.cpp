@@ -13,6 +13,8 @@ TEST(GfxContext, DefaultContextIsHeadless640x480AndSwitchable) {
   TGraphicsPtr small = MakeGraphicsContext(32, 16);
   SetCurrentContext(small);
   EXPECT_EQ(BackBuffer()->width, 32);
+  EXPECT_EQ(GraphicsWidth(), 32);
+  EXPECT_EQ(GraphicsHeight(), 16);
   EXPECT_EQ(BackBuffer()->height, 16);
   EXPECT_EQ(BackBuffer()->PixelPtr(31, 15)[3], 255);
   SetCurrentContext(def);
