@@ -4,11 +4,18 @@
 #include <filesystem>
 #include <string>
 
+#include "core/globals.h"
+#include "dialogs/dialogs.h"
+#include "platform/display.h"
+#include "platform/events.h"
+#include "support/dialog_frame.h"
 #include "support/files.h"
+#include "support/settings.h"
 #include "world/map.h"
 
 using testsupport::ReadFileBytes;
 using testsupport::ScratchDir;
+using testsupport::UseQuestSettings;
 using testsupport::WriteFileBytes;
 
 namespace {
@@ -239,4 +246,41 @@ TEST(MapCreate, FreshMapDefaults) {
   EXPECT_EQ(map->mapTile[19][12].tileID, 0);
   EXPECT_EQ(map->mapObject[0][0].interaction, 0);
   EXPECT_EQ(map->mapOverlay[7][7].alpha, 0.0f);
+}
+
+TEST(MapFile, MissingFileShowsItsPathAndKeepsTheCells) {
+  const std::string dir = ScratchDir("map_missing");
+  UseQuestSettings(dir);
+  FixedRateLogic = std::make_unique<TFixedRateLogic>();
+  const TMapPtr savedMap = currentMap;
+  const TImagePtr savedFrame[] = {imgDialogTop, imgDialogMiddle, imgDialogBottom};
+  currentMap = nullptr;
+  testsupport::UseTestDialogFrame();
+  FlushEvents();
+  Cls();
+
+  TMapPtr map = TMap::Create();
+  FillDistinct(*map);
+  map->mapFile = dir + "/old.map";
+  const TMapPtr before = map->CopyMap();
+  const std::string missing = dir + "/nowhere.map";
+  const long flips = FlipCount();
+  PostEvent(EVENT_KEYDOWN, settings->kEnter);
+  EXPECT_EQ(map->LoadMap(missing), 0);
+  EXPECT_GT(FlipCount(), flips);
+  EXPECT_EQ(QueuedEventCount(), 0);
+  const TPixmapPtr shown = CopyPixmap(BackBuffer());
+
+  EXPECT_EQ(map->mapFile, missing);
+  ExpectSameCells(*before, *map, false);
+
+  // The box showed exactly this message, in white.
+  Cls();
+  PostEvent(EVENT_KEYDOWN, settings->kEnter);
+  DisplayText(missing + " does not exist.", 255, 255, 255, "", 0, 0);
+  EXPECT_EQ(shown->pixels, BackBuffer()->pixels);
+  currentMap = savedMap;
+  imgDialogTop = savedFrame[0];
+  imgDialogMiddle = savedFrame[1];
+  imgDialogBottom = savedFrame[2];
 }
