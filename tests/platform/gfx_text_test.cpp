@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "gfx_support.h"
 
 class GfxText : public GfxTest {
@@ -70,4 +72,30 @@ TEST_F(GfxText, TextUsesAlphaAndScale) {
   DrawText("A", 0, 0);
   EXPECT_EQ(Lit(0, 0, 64, 64, 0xFFFFFFFF), 4 * normal);
   EXPECT_EQ(Lit(16, 0, 64, 64, 0xFFFFFFFF), 0);
+}
+
+extern const uint8_t kFontGlyphs[96][16];
+
+// Every glyph is drawn as its table rows, most significant bit leftmost.
+TEST_F(GfxText, GlyphPixelsFollowTheFontTable) {
+  for (int code = 32; code <= 127; ++code) {
+    Cls();
+    DrawText(std::string(1, static_cast<char>(code)), 3, 5);
+    int lit = 0;
+    for (int row = 0; row < 16; ++row) {
+      for (int col = 0; col < 8; ++col) {
+        const bool on = kFontGlyphs[code - 32][row] & (0x80 >> col);
+        lit += on;
+        ASSERT_EQ(At(3 + col, 5 + row) == 0xFFFFFFFFu, on) << code << " row " << row << " col " << col;
+      }
+    }
+    if (code == 32) {
+      EXPECT_EQ(lit, 0);
+    } else if (code < 127) {
+      EXPECT_GT(lit, 0) << code;
+    }
+  }
+  for (int a = 'A'; a <= 'Z'; ++a)
+    for (int b = a + 1; b <= 'Z'; ++b)
+      EXPECT_NE(std::memcmp(kFontGlyphs[a - 32], kFontGlyphs[b - 32], 16), 0) << char(a) << char(b);
 }
