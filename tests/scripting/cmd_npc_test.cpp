@@ -251,7 +251,7 @@ TEST_F(NPCCommandTest, MovementTriggersRunWithOrWithoutTheCurrentNPCFunctions) {
 }
 
 TEST(ScriptFunctionCall, AMissingFunctionFailsQuietly) {
-  ScriptState();
+  InitLUA();
   EXPECT_EQ(CallScriptFunction("setTriggerDirection", 2.0), 0);
   ASSERT_EQ(RunLua("function setTriggerDirection(d) dir = d return 'x' end"), 1);
   EXPECT_EQ(CallScriptFunction("setTriggerDirection", 3.0), 1);

@@ -199,7 +199,8 @@ TEST_F(PlayerCommandTest, MovePlayerIsOneStepThatFiresTheTouchTrigger) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
     Reset();
-    // A touch trigger on the player's own cell: any move that ends next to it overlaps it.
+    // A footprint of the whole cell, and a touch trigger on the player's own cell.
+    player->footprintID = 0;
     currentMap->mapObject[0][0] = TObject();
     currentMap->mapObject[0][0].walkability = 1;
     currentMap->mapObject[0][0].interaction = 1;
