@@ -1,7 +1,8 @@
 // RIFF/WAVE parsing: walks the chunks, takes "fmt " and "data", skips everything else.
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "platform/files.h"
 
 #include "platform/sound_data.h"
 
@@ -66,8 +67,15 @@ bool ParseWav(const uint8_t* bytes, size_t size, TSoundData& out, std::string* e
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::ifstream in(path, std::ios::binary);
+  // Only regular files: a folder opens, but reading it fails.
+  if (FileType(path) != FILETYPE_FILE) return false;
+  std::FILE* in = std::fopen(path.c_str(), "rb");
   if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  bytes.clear();
+  uint8_t chunk[65536];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+  const bool ok = !std::ferror(in);
+  std::fclose(in);
+  return ok;
 }

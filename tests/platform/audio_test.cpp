@@ -11,6 +11,7 @@
 
 #include "audio_wav.h"
 #include "platform/audio.h"
+#include "platform/files.h"
 #include "platform/internal.h"
 #include "platform/openal.h"
 
@@ -118,6 +119,7 @@ TEST(LoadSound, MissingOrUnreadableFilesGiveNull) {
   std::string junk = TempPath("junk.wav");
   WriteFile(junk, {'n', 'o', 't', ' ', 'a', ' ', 's', 'o', 'u', 'n', 'd'});
   EXPECT_FALSE(LoadSound(junk));
+  EXPECT_FALSE(LoadSound(ExtractDir(junk)));  // a folder, as an empty table line names
 }
 
 class SilentDriver : public testing::Test {
