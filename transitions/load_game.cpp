@@ -3,8 +3,10 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "core/game.h"
 #include "core/globals.h"
 #include "platform/files.h"
 #include "platform/stream.h"
@@ -153,7 +155,7 @@ void ApplyRecord(const TSaveRecord& record) {
   p.SetSecondary(record.secondary);
   for (size_t i = 0; i < record.flags.size(); ++i) flags[i] = record.flags[i];
   // The held directions added their speeds to the speeds just dropped.
-  for (int& held : keyHeld) held = 0;
+  ReleaseHeldKeys();
 }
 
 void EmptyWorkingFolder() {

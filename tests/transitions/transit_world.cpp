@@ -5,6 +5,7 @@
 #include "core/tables.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/graphics.h"
 #include "scripting/commands.h"
 #include "support/files.h"
 #include "support/lua_run.h"
@@ -68,8 +69,14 @@ void TransitWorld::SetUp() {
   Tile = {MakeTile(Solid(32, kGreen)), MakeTile(Solid(32, kBlue)),
           MakeTile(Solid(32, 0xFFFFFFFF, 4), 4), MakeTile(Solid(16, 0xFFFFFFFF)),
           MakeTile(Solid(32, 0xFF808080)), MakeTile(Solid(32, 0xFFFF00FF)),
-          MakeTile(Solid(32, 0xFF000000))};
+          MakeTile(Solid(32, 0xFF404040))};
   timerList.Clear();
+  // The drawing state the display set-up leaves.
+  SetBlend(ALPHABLEND);
+  SetColor(255, 255, 255);
+  SetAlpha(1.0f);
+  SetScale(1.0f, 1.0f);
+  Cls();
   TMapPtr a = OpenMap(kGreenTile), b = OpenMap(kBlueTile);
   a->mapID = 1;
   b->mapID = 2;

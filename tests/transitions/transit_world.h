@@ -12,10 +12,12 @@
 #include "core/globals.h"
 #include "platform/events.h"
 
+// Tiles of the fixture's table and the colours of the two grounds.
+enum { kGreenTile = 0, kBlueTile = 1, kFootprintTile = 3, kMarkTile = 5, kWallTile = 6 };
+constexpr uint32_t kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
+
 class TransitWorld : public ::testing::Test {
 protected:
-  enum { kGreenTile = 0, kBlueTile = 1, kFootprintTile = 3, kMarkTile = 5, kWallTile = 6 };
-  static constexpr uint32_t kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
 
   void SetUp() override;
   void TearDown() override;
