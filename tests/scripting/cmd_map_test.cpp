@@ -1,6 +1,9 @@
 // Map editing commands: the map in play in memory, working copies on disk, and map travel.
 #include <filesystem>
 
+#include "core/logic.h"
+#include "platform/events.h"
+
 #include "scripting/engine.h"
 #include "scripting/script_world.h"
 #include "support/lua_run.h"
@@ -162,6 +165,20 @@ TEST_F(MapCommandTest, SetObjectModesAndRefusedCalls) {
             1);
   EXPECT_EQ(currentMap->mapObject[4][5].trigger, 8);
   EXPECT_EQ(currentMap->mapObject[4][5].interaction, 1);
+}
+
+TEST_F(MapCommandTest, AMissingWorkingCopyIsWrittenBlankButForTheOneCell) {
+  FixedRateLogic = std::make_unique<TFixedRateLogic>();
+  FlushEvents();
+  PostEvent(EVENT_KEYDOWN, settings->kEnter);  // closes the "does not exist." box
+  ASSERT_EQ(RunLua("SetTile('gone.map', 2, 3, 7, 1)"), 1);
+  EXPECT_EQ(PollEvent(), 0);  // the box took the key
+  TMapPtr blank = TMap::Create();
+  blank->mapTile[2][3] = {7, 1};
+  std::string expected = settings->tempDir + "expected.map";
+  blank->SaveMap(expected, 0);
+  EXPECT_EQ(testsupport::ReadFileBytes(settings->tempDir + "gone.map"),
+            testsupport::ReadFileBytes(expected));
 }
 
 TEST_F(MapCommandTest, GoToMapReadsTheWorkingCopy) {
