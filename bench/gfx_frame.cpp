@@ -67,6 +67,15 @@ void BM_Tiles(benchmark::State& state) {
 }
 BENCHMARK(BM_Tiles)->Arg(ALPHABLEND)->Arg(MASKBLEND)->Unit(benchmark::kMicrosecond);
 
+// The map shrinking in a zoom transition: every tile scaled, so filtered.
+void BM_ZoomedTiles(benchmark::State& state) {
+  Scene scene(ALPHABLEND);
+  SetScale(0.9f, 0.9f);
+  for (auto _ : state) scene.Tiles();
+  SetScale(1, 1);
+}
+BENCHMARK(BM_ZoomedTiles)->Unit(benchmark::kMicrosecond);
+
 void BM_Sprites(benchmark::State& state) {
   Scene scene(static_cast<int>(state.range(0)));
   for (auto _ : state) scene.Sprites();

@@ -1,57 +1,9 @@
 // Drawing of image frames: the 1:1 row copy for unrotated, unscaled frames, and the
 // general per-pixel path (nearest or bilinear) for everything else.
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 
 #include "platform/blend.h"
 #include "platform/draw_internal.h"
-
-namespace {
-
-// Bilinear sampling along a row, in 16.16 fixed point from the source coordinates (u, v) of
-// the first pixel's centre, edges clamped. Where the four texels differ in alpha, colours
-// are weighted by alpha so that transparent (masked) texels do not bleed into edges. The
-// samples go to out (n pixels), to be blended as one row.
-void BilinearRow(uint8_t* out, const TFrameSource& f, double u, double v, double du, double dv, int n) {
-  constexpr double kOne = 65536.0;
-  int64_t fx = std::llround((u - 0.5) * kOne), fy = std::llround((v - 0.5) * kOne);
-  const int64_t sx = std::llround(du * kOne), sy = std::llround(dv * kOne);
-  const int maxX = f.width - 1, maxY = f.height - 1;
-  const uint8_t* base = f.pixmap->pixels.data();
-  const size_t stride = static_cast<size_t>(f.pixmap->width) * 4;
-  for (int i = 0; i < n; ++i, fx += sx, fy += sy, out += 4) {
-    const int ix = static_cast<int>(fx >> 16), iy = static_cast<int>(fy >> 16);
-    const unsigned wx = static_cast<unsigned>(fx >> 8) & 255, wy = static_cast<unsigned>(fy >> 8) & 255;
-    const int x0 = std::clamp(ix, 0, maxX), x1 = std::clamp(ix + 1, 0, maxX);
-    const int y0 = std::clamp(iy, 0, maxY), y1 = std::clamp(iy + 1, 0, maxY);
-    const uint8_t* p[4] = {base + y0 * stride + x0 * 4, base + y0 * stride + x1 * 4,
-                           base + y1 * stride + x0 * 4, base + y1 * stride + x1 * 4};
-    const unsigned w[4] = {(256 - wx) * (256 - wy), wx * (256 - wy), (256 - wx) * wy, wx * wy};
-    std::memset(out, 0, 4);
-    if (p[0][3] == p[1][3] && p[0][3] == p[2][3] && p[0][3] == p[3][3]) {
-      if (p[0][3] == 0) continue;
-      for (int c = 0; c < 3; ++c) {
-        out[c] = static_cast<uint8_t>((w[0] * p[0][c] + w[1] * p[1][c] + w[2] * p[2][c] + w[3] * p[3][c] + 32768) >> 16);
-      }
-      out[3] = p[0][3];
-    } else {
-      // Weights of 0..256 times alpha.
-      const unsigned a0 = (w[0] >> 8) * p[0][3], a1 = (w[1] >> 8) * p[1][3];
-      const unsigned a2 = (w[2] >> 8) * p[2][3], a3 = (w[3] >> 8) * p[3][3];
-      const unsigned a = a0 + a1 + a2 + a3;
-      if (a == 0) continue;
-      const float inv = 1.0f / static_cast<float>(a);
-      for (int c = 0; c < 3; ++c) {
-        const unsigned sum = a0 * p[0][c] + a1 * p[1][c] + a2 * p[2][c] + a3 * p[3][c];
-        out[c] = static_cast<uint8_t>(static_cast<float>(sum) * inv + 0.5f);
-      }
-      out[3] = static_cast<uint8_t>((a + 128) >> 8);
-    }
-  }
-}
-
-}  // namespace
 
 bool GetFrame(const TImagePtr& image, int frame, TFrameSource& out) {
   if (!image || frame < 0 || frame >= static_cast<int>(image->frames.size())) return false;

@@ -20,6 +20,11 @@ struct TClip {
 };
 TClip ClipOf(const TGraphics& g);
 
+// Bilinear samples of a frame along a row of n pixels, from the source coordinates (u, v) of
+// the first pixel's centre, stepping (du, dv) per pixel; edges are clamped. Written to out
+// as RGBA, to be blended as one row.
+void BilinearRow(uint8_t* out, const TFrameSource& f, double u, double v, double du, double dv, int n);
+
 // Draws a frame placed as given (origin already applied) with the context's state;
 // filtered frames are sampled bilinearly unless they land 1:1 on the pixel grid.
 void DrawFrame(TGraphics& g, const TFrameSource& frame, const TPlacement& place, bool filtered);
