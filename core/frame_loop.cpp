@@ -2,16 +2,16 @@
 #include "core/game.h"
 #include "core/globals.h"
 #include "dialogs/dialogs.h"
-#include "screens/screens.h"
 
 namespace {
 
+// The menu entries open the same screens as their keys.
 void MenuAction(int tag) {
   switch (tag) {
-    case 100: DisplaySaveDialog(); break;
-    case 101: DisplayLoadDialog(0); break;
-    case 102: DisplaySettings(0); break;
-    case 103: DisplayInventory(); break;
+    case 100: KeyActions.save(); break;
+    case 101: KeyActions.load(0); break;
+    case 102: KeyActions.options(0); break;
+    case 103: KeyActions.inventory(); break;
     case 201: DisplayOptions(AppTitle, "OK", "", "", 0, 255, 255, 255, "", 0); break;
     default: break;
   }
