@@ -3,10 +3,9 @@
 #include <lauxlib.h>
 #include <lua.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include "core/globals.h"
 #include "scripting/commands.h"
@@ -14,14 +13,14 @@
 
 namespace {
 
+// A folder of the running test under the build's scratch tree, kept for the test's files.
 std::string TempDir() {
-  static const std::string dir = [] {
-    auto path = std::filesystem::temp_directory_path() /
-                ("corvel_lua_" + std::to_string(static_cast<long>(getpid())));
-    std::filesystem::create_directories(path);
-    return path.string() + "/";
-  }();
-  return dir;
+  std::string test = "no-test";
+  if (const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info())
+    test = std::string(info->test_suite_name()) + "." + info->name();
+  auto path = std::filesystem::path(CORVEL_BINARY_DIR) / "test-scratch" / test / "lua";
+  std::filesystem::create_directories(path);
+  return path.string() + "/";
 }
 
 }  // namespace
