@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 #include "core/game.h"
 #include "core/globals.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
@@ -17,13 +16,12 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 Bytes ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const std::string s = testsupport::ReadFileBytes(p.string());
+  return Bytes(s.begin(), s.end());
 }
 
 void WriteAll(const fs::path& p, const Bytes& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  testsupport::WriteFileBytes(p.string(), std::string(bytes.begin(), bytes.end()));
 }
 
 void AppendLine(Bytes& b, const std::string& s) {

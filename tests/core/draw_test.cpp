@@ -5,19 +5,14 @@
 #include <vector>
 #include "core/game.h"
 #include "core/globals.h"
+#include "support/dialog_frame.h"
 
 namespace {
 
 constexpr uint32_t kBack = 0xFF202020, kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF,
                    kYellow = 0xFFFFFF00, kCyan = 0xFF00FFFF, kPurple = 0xFF800080;
 
-TImagePtr Solid(int w, int h, uint32_t argb) {
-  TImagePtr image = CreateImage(w, h, 1, 0);
-  TPixmapPtr p = LockImage(image, 0);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) WritePixel(p, x, y, argb);
-  return image;
-}
+using testsupport::ColourImage;
 
 uint32_t At(int x, int y) { return ReadPixel(BackBuffer(), x, y) | 0xFF000000; }
 
@@ -33,9 +28,9 @@ protected:
     SetRotation(0.0f);
     SetClsColor(0x20, 0x20, 0x20);
     Cls();
-    Tile = {TTile::Create(Solid(32, 32, kRed), 1, 0), TTile::Create(Solid(32, 32, kGreen), 1, 0),
-            TTile::Create(Solid(32, 48, kBlue), 1, 0), TTile::Create(Solid(32, 32, kYellow), 1, 0),
-            TTile::Create(Solid(8, 8, kCyan), 1, 0), TTile::Create(Solid(32, 32, kPurple), 1, 0)};
+    Tile = {TTile::Create(ColourImage(32, 32, kRed), 1, 0), TTile::Create(ColourImage(32, 32, kGreen), 1, 0),
+            TTile::Create(ColourImage(32, 48, kBlue), 1, 0), TTile::Create(ColourImage(32, 32, kYellow), 1, 0),
+            TTile::Create(ColourImage(8, 8, kCyan), 1, 0), TTile::Create(ColourImage(32, 32, kPurple), 1, 0)};
     player = std::make_shared<TPlayer>();
     player->tileID = kPlayerTile;
     player->X = 100;
@@ -158,9 +153,9 @@ TEST_F(Drawing, GoldCountPosition) {
 
 // Heart places 0 to 5 (x = 84 + 32 place): F full, H half, E empty, . nothing.
 TEST_F(Drawing, Hearts) {
-  imgLife[0] = Solid(16, 16, kBlue);
-  imgLife[1] = Solid(16, 16, kYellow);
-  imgLife[2] = Solid(16, 16, kRed);
+  imgLife[0] = ColourImage(16, 16, kBlue);
+  imgLife[1] = ColourImage(16, 16, kYellow);
+  imgLife[2] = ColourImage(16, 16, kRed);
   struct Case { int life, maxLife; const char* places; };
   const Case table[] = {{6, 6, ".FFF.."}, {5, 6, ".FFH.."}, {1, 6, ".HEE.."}, {0, 6, ".EEE.."},
                         {7, 7, ".FFFH."}, {6, 7, ".FFF.."}, {5, 7, ".FFHE."}, {9, 6, ".FFFFH"},
@@ -195,8 +190,8 @@ TEST_F(Drawing, IconsOnlyWhenAboveZero) {
 }
 
 TEST_F(Drawing, StripImagesAtTheirPlaces) {
-  imgInterface = Solid(640, 64, kGreen);
-  imgGold = Solid(4, 4, kYellow);
+  imgInterface = ColourImage(640, 64, kGreen);
+  imgGold = ColourImage(4, 4, kYellow);
   player->life = player->maxLife = 0;
   DrawInterface();
   EXPECT_EQ(At(0, 416), kGreen);
