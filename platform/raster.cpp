@@ -32,7 +32,7 @@ TPixelMap::TPixelMap(double sourceWidth, double sourceHeight, const TPlacement& 
     : w_(sourceWidth), h_(sourceHeight) {
   if (!(w_ > 0) || !(h_ > 0) || p.scaleX == 0 || p.scaleY == 0 || !std::isfinite(p.scaleX) ||
       !std::isfinite(p.scaleY) || !std::isfinite(p.x) || !std::isfinite(p.y) ||
-      !std::isfinite(p.degrees)) {
+      !std::isfinite(p.handleX) || !std::isfinite(p.handleY) || !std::isfinite(p.degrees)) {
     return;  // empty
   }
   double s, c;

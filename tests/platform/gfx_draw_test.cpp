@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "gfx_support.h"
 
@@ -164,6 +165,15 @@ TEST_F(GfxTest, NullImageAndMissingFrameDrawNothing) {
   DrawImage(img, 0, 0, 1);
   DrawImage(img, 0, 0, -1);
   DrawImageRect(img, 0, 0, 8, 8, 3);
+  // Placements that land nowhere.
+  SetScale(0, 1);
+  DrawImage(img, 0, 0);
+  SetScale(1, 1);
+  DrawImage(img, std::nanf(""), 0);
+  DrawImage(img, 1e30f, -1e30f);
+  SetImageHandle(img, std::numeric_limits<float>::infinity(), 0);
+  DrawImage(img, 0, 0);
+  SetImageHandle(img, 0, 0);
   TImagePtr blank = CreateImage(4, 4, 2);  // frames without pixels yet
   DrawImage(blank, 0, 0, 1);
   for (int y = 0; y < 8; ++y)
