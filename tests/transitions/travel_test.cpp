@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/tables.h"
+#include "platform/files.h"
+#include "support/files.h"
+#include "support/lua_run.h"
+#include "transitions/transit_world.h"
+#include "transitions/transitions.h"
+
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
+
+namespace {
+
+class TravelTest : public TransitWorld {
+protected:
+  static std::vector<std::string> Names(const std::vector<TActorPtr>& actors) {
+    std::vector<std::string> names;
+    for (const TActorPtr& a : actors) names.push_back(a->name);
+    return names;
+  }
+  static std::vector<std::string> NPCNames() { return Names(npcList.ToVector()); }
+
+  // The working folder holds exactly the shipped maps, byte for byte.
+  void ExpectPristineWorkingFolder() {
+    std::vector<std::string> work = LoadDir(settings->tempDir, 1), shipped = LoadDir(settings->mapDir, 1);
+    std::sort(work.begin(), work.end());
+    std::sort(shipped.begin(), shipped.end());
+    EXPECT_EQ(work, shipped);
+    for (const std::string& name : shipped)
+      EXPECT_EQ(ReadFileBytes(settings->tempDir + name), ReadFileBytes(settings->mapDir + name)) << name;
+  }
+};
+
+TEST_F(TravelTest, GoToMapStepsInOrder) {
+  currentMap->LoadMap(settings->tempDir + "a.map");
+  currentMap->mapExitTrigger = 1;  // exit.lua: marks cell (0, 0) and adds "fromExit"
+  TMapPtr b = OpenMap(kBlueTile);
+  b->mapEntryTrigger = 2;  // entry.lua: adds "fromEntry"
+  ShipMap("b.map", b);
+  WriteFileBytes(settings->tempDir + "b.map.npc",
+                 NPCStatusLine(*npcType[0]->CopyActor("stored1", 10, 10)) + "\r\n" +
+                     NPCStatusLine(*npcType[0]->CopyActor("stored2", 20, 20)) + "\r\n");
+  npcList.AddLast(npcType[0]->CopyActor("g1", 200.5f, 100));
+
+  ASSERT_EQ(RunLua("GoToMap('b.map', 7)"), 1);
+  EXPECT_EQ(LuaGlobal("log"), "exit;entry;");
+  // The map left was saved after its exit trigger, with the trigger's edit and NPC.
+  EXPECT_EQ(Names(LoadNPCs(settings->tempDir + "a.map.npc")),
+            (std::vector<std::string>{"g1", "fromExit"}));
+  TMapPtr left = TMap::Create();
+  left->LoadMap(settings->tempDir + "a.map");
+  EXPECT_EQ(left->mapTile[0][0].tileID, kMarkTile);
+  EXPECT_EQ(currentMap->mapFile, settings->tempDir + "b.map");
+  EXPECT_EQ(currentMap->mapTile[5][5].tileID, kBlueTile);
+  // The entry trigger's NPCs come first, then those of the status file in file order.
+  EXPECT_EQ(NPCNames(), (std::vector<std::string>{"fromEntry", "stored1", "stored2"}));
+
+  // Back again: the NPCs left behind return, at whole pixels.
+  RunLua("log = ''");
+  ASSERT_EQ(RunLua("GoToMap('a.map', 7)"), 1);
+  EXPECT_EQ(LuaGlobal("log"), "");
+  EXPECT_EQ(NPCNames(), (std::vector<std::string>{"g1", "fromExit"}));
+  EXPECT_EQ(npcList.First()->X, 200.0f);
+  EXPECT_EQ(Names(LoadNPCs(settings->tempDir + "b.map.npc")),
+            (std::vector<std::string>{"fromEntry", "stored1", "stored2"}));
+}
+
+TEST_F(TravelTest, FirstTripFromTheBlankMapSavesNothing) {
+  ASSERT_EQ(RunLua("GoToMap('a.map', 7)"), 1);
+  EXPECT_EQ(currentMap->mapTile[0][0].tileID, kGreenTile);
+  std::vector<std::string> work = LoadDir(settings->tempDir, 1);
+  std::sort(work.begin(), work.end());
+  EXPECT_EQ(work, (std::vector<std::string>{"a.map", "b.map"}));
+}
+
+TEST_F(TravelTest, MapNamesAndFullPaths) {
+  const std::string temp = settings->tempDir;
+  ASSERT_EQ(RunLua("GoToMap('" + temp + "b.map', 7)"), 1);
+  EXPECT_EQ(currentMap->mapFile, temp + "b.map");
+  EXPECT_EQ(currentMap->mapTile[0][0].tileID, kBlueTile);
+
+  // The working folder's path anywhere but at the start is part of a name: that map is
+  // missing, its text box is closed with the talk key, and the spare map's cells stay.
+  Script({Key(EVENT_KEYDOWN, settings->kEnter)});
+  ASSERT_EQ(RunLua("GoToMap('x" + temp + "a.map', 7)"), 1);
+  EXPECT_EQ(currentMap->mapFile, temp + "x" + temp + "a.map");
+  EXPECT_EQ(currentMap->mapTile[0][0].tileID, kBlueTile);
+  EXPECT_TRUE(script.empty());
+
+  ASSERT_EQ(RunLua("n = select('#', GoToMap('a.map', 7))"), 1);
+  EXPECT_EQ(LuaNumber("n"), 0);  // no result
+  EXPECT_EQ(RunLua("GoToMap('a.map')"), 0);  // too few arguments end the script
+}
+
+// The failure question, answered with keys once the red flash is over; the stand-in title
+// menu starts a new game on the talk key.
+struct FailureCase {
+  const char* name;
+  int downs;       // kDown presses before the answer
+  bool titleMenu;  // the title menu follows and takes one more talk key
+};
+
+class KillPlayerTest : public TravelTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(KillPlayerTest, AnswersEndInAFreshGame) {
+  const FailureCase c = GetParam();
+  currentMap->LoadMap(settings->tempDir + "b.map");
+  npcList.AddLast(npcType[0]->CopyActor("g1", 10, 10));
+  WriteFileBytes(settings->tempDir + "played.map.npc", "left from play");
+  const TPlayerPtr failed = player;
+
+  std::deque<TEvent> keys;
+  for (int i = 0; i < c.downs; ++i) keys.push_back(Key(EVENT_KEYDOWN, settings->kDown));
+  keys.push_back(Key(EVENT_KEYDOWN, settings->kEnter));
+  if (c.titleMenu) keys.push_back(Key(EVENT_KEYDOWN, settings->kEnter));
+  FixedRateLogic->LastTime = -1;  // the flash resets the clock when it ends
+  Script(keys, [] { return FixedRateLogic->LastTime != -1; });
+  long idle = 0;
+  onPass = [&] {
+    if (script.empty() && ++idle > 5000) PostEvent(Key(EVENT_KEYDOWN, settings->kEnter));
+  };
+
+  ASSERT_EQ(RunLua("KillPlayer() after = true"), 1);
+  EXPECT_EQ(LuaGlobal("after"), "true");  // the calling script goes on in the new game
+  EXPECT_LT(idle, 5000) << "a screen waited for a key it should not have opened";
+  EXPECT_TRUE(script.empty());
+  EXPECT_EQ(LuaGlobal("log"), "startup;");
+  EXPECT_NE(player, failed);
+  EXPECT_EQ(currentMap->mapFile, settings->tempDir + "a.map");
+  // Nothing the abandoned game or the new game's first trip wrote is left.
+  ExpectPristineWorkingFolder();
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, KillPlayerTest,
+                         ::testing::Values(FailureCase{"LoadGameLeftWithoutLoading", 0, true},
+                                           FailureCase{"StartOver", 1, false},
+                                           FailureCase{"Quit", 2, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TravelTest, EndGameResetsThenCreditsThenTitleMenu) {
+  currentMap->LoadMap(settings->tempDir + "b.map");
+  WriteFileBytes(settings->tempDir + "b.map", "changed during play");
+  Script({Key(EVENT_KEYDOWN, settings->kEnter)});
+  ASSERT_EQ(RunLua("EndGame()"), 1);
+  EXPECT_TRUE(script.empty());
+  EXPECT_EQ(LuaGlobal("log"), "startup;");
+  ExpectPristineWorkingFolder();
+}
+
+}  // namespace
