@@ -2,14 +2,15 @@
 # The game in a real window: its title, its size, and leaving it through the window's close
 # button and the exit question. Arguments: build folder, fixtures folder.
 set -u
+if [ "${XVFB_INNER:-}" != 1 ]; then
+  XVFB_INNER=1 exec xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" sh "$0" "$@"
+fi
 build=$1
 fixtures=$2
 tmp=$(mktemp -d)
-xvfb_pid=""
 game_pid=""
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -26,15 +27,6 @@ user="$tmp/home/Documents/Corvel User Data"
   for i in 1 2 3 4 5 6 7; do printf 'x\r\n'; done
   printf '\046\050\045\047\132\130\015\111\011\033\123\114\105\103'
 } > "$user/config.dat"
-
-display=":$((200 + $$ % 500))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-i=0
-until xdotool getmouselocation >/dev/null 2>&1; do
-  i=$((i + 1)); [ $i -gt 100 ] && fail "Xvfb did not start"; sleep 0.1
-done
 
 HOME="$tmp/home" SDL_VIDEODRIVER=x11 "$tmp/bin/corvel" >"$tmp/out.txt" 2>&1 &
 game_pid=$!
