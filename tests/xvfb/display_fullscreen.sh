@@ -4,32 +4,12 @@
 # in picture coordinates. SIGINT reaches the game as one terminate request.
 # Arguments: the build folder (and the fixtures folder, unused).
 set -u
-if [ "${XVFB_INNER:-}" != 1 ]; then
-  XVFB_INNER=1 exec xvfb-run -a -s "-screen 0 1024x480x24" sh "$0" "$@"
-fi
+. "$(dirname "$0")/lib/common.sh"
+xvfb_reexec 1024x480x24 "$0" "$@"
 build=$1
 bin=$build/tests
 out=$(mktemp)
 trap 'kill "$pid" 2>/dev/null; rm -f "$out"' EXIT
-
-fail() {
-  echo "FAILED: $1"
-  echo "--- probe output:"
-  cat "$out"
-  exit 1
-}
-
-# Polls a condition every 20 ms for at most 10 s.
-wait_for() {
-  tries=0
-  until eval "$1"; do
-    tries=$((tries + 1))
-    [ "$tries" -gt 500 ] && fail "timed out waiting for: $1"
-    sleep 0.02
-  done
-}
-
-has_line() { grep -qx "$1" "$out"; }
 
 env -u SDL_VIDEODRIVER "$bin/display_probe" fullscreen >"$out" 2>&1 &
 pid=$!
