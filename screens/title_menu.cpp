@@ -1,0 +1,57 @@
+// The title menu: new game, load game, options, credits and exit over the title picture.
+#include "core/game.h"
+#include "core/globals.h"
+#include "media/media.h"
+#include "screens/screens.h"
+
+namespace {
+
+enum { kNewGame, kLoadGame, kOptions, kCredits, kExit, kEntries };
+
+}  // namespace
+
+int DisplayMainMenu() {
+  StopChannel(musicChannel);
+  // The title music plays whatever the music switch says; the options screen pauses it.
+  musicChannel = CreateAudioStream(settings->musicDir + "menu.ogg", 1, 0);
+  Cls();
+  int selected = kNewGame;
+  for (;;) {
+    SetColor(255, 255, 255);
+    DrawImage(imgMenu, 0, 0, 0);
+    DrawImage(imgMenuOption[selected], 250, 295, 0);
+    Flip(0);
+    PollEvent();
+    const int id = EventID(), code = EventData();
+    if (id == EVENT_WINDOWCLOSE) {
+      ExitGame(1);
+    } else if (id == EVENT_KEYUP) {
+      GetKeyUp(code);
+    } else if (id == EVENT_KEYDOWN) {
+      const TConfig& k = *settings;
+      if (code == k.kExit || code == 27) {
+        ExitGame(1);
+      } else if (code == k.kDown || code == 40) {
+        selected = (selected + 1) % kEntries;
+      } else if (code == k.kUp || code == 38) {
+        if (--selected < 0) selected = kEntries - 1;
+      } else if (code == k.kEnter || code == 13) {
+        switch (selected) {
+          case kNewGame:
+            StopChannel(musicChannel);
+            StartGame();
+            // The startup script's own trips wrote into the working folder: start afresh.
+            DeleteDir(settings->tempDir, 1);
+            CopyDir(settings->mapDir, settings->tempDir);
+            return 0;
+          case kLoadGame:
+            if (DisplayLoadDialog(1) == 1) return 0;
+            break;
+          case kOptions: DisplaySettings(1); break;
+          case kCredits: DisplayCredits(); break;
+          default: ExitGame(1); break;
+        }
+      }
+    }
+  }
+}

@@ -1,0 +1,105 @@
+// The title menu: selection ring, key order, the exit question, sub-screens and a new game.
+#include <filesystem>
+#include <utility>
+#include "core/game.h"
+#include "core/globals.h"
+#include "screen_fixture.h"
+#include "screens/screens.h"
+#include "support/files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Events = std::vector<std::pair<int, int>>;
+
+constexpr std::pair<int, int> Key(int code) { return {EVENT_KEYDOWN, code}; }
+
+struct MenuCase {
+  const char* name;
+  Events events;
+  int selected;  // the entry shown once the events are used up
+  int kExit = 27, kDown = 40;
+};
+
+class TitleMenu : public ScreenTest {};
+
+TEST_F(TitleMenu, SelectionAndKeys) {
+  const auto down = Key(kDownArrow), up = Key(kUpArrow), ret = Key(kReturn);
+  const MenuCase cases[] = {
+      {"starts on new game", {}, 0},
+      {"up from the first wraps", {up}, 4},
+      {"down from the last wraps", {down, down, down, down, down}, 0},
+      {"down and up", {down, down, up}, 1},
+      {"other keys do nothing", {Key(65), Key(32), Key(kLeftArrow)}, 0},
+      {"mouse, terminate, menu actions and ticks do nothing",
+       {{EVENT_MOUSEDOWN, 1}, {EVENT_MOUSEUP, 1}, {EVENT_APPTERMINATE, 0}, {EVENT_MENUACTION, 100},
+        {EVENT_TIMERTICK, 0}},
+       0},
+      {"escape asks, declining keeps the entry", {down, down, Key(kEscape), down, ret}, 2},
+      {"the close button asks", {down, {EVENT_WINDOWCLOSE, 0}, down, ret}, 1},
+      {"the configured exit key asks", {Key(81), down, ret}, 0, 81},
+      {"the exit entry asks", {up, ret, down, ret}, 4},
+      {"an exit key on the down arrow asks first", {Key(kDownArrow), down, ret}, 0, 40},
+      {"a down key on return moves and never acts", {ret, ret}, 2, 27, 13},
+      {"options return to the menu", {down, down, ret, Key(kEscape)}, 2},
+      {"credits return to the menu", {up, up, ret, ret}, 3},
+  };
+  for (const MenuCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    settings->kExit = static_cast<uint8_t>(c.kExit);
+    settings->kDown = static_cast<uint8_t>(c.kDown);
+    for (const auto& [id, data] : c.events) PostEvent(id, data);
+    EXPECT_FALSE(Runs(DisplayMainMenu));
+    EXPECT_EQ(Pixel(250, 295), MenuOptionColour(c.selected));
+    EXPECT_EQ(Pixel(249, 295), kBackground);
+    EXPECT_EQ(engine->runs.size(), 0u);
+    FlushEvents();
+  }
+}
+
+TEST_F(TitleMenu, KeyReleasesReachTheGame) {
+  HoldRight();
+  PostEvent(EVENT_KEYUP, settings->kRight);
+  EXPECT_FALSE(Runs(DisplayMainMenu));
+  EXPECT_EQ(keyHeld[3], 0);
+  EXPECT_EQ(player->speedX, 0.0f);
+}
+
+TEST_F(TitleMenu, NewGameResetsTheWorkingFolderAfterTheStartupScript) {
+  testsupport::WriteFileBytes(settings->mapDir + "a.map", "pristine");
+  testsupport::WriteFileBytes(settings->tempDir + "old.map", "earlier game");
+  const TPlayerPtr before = player;
+  // The game's music on the channel when the player chooses: the new game stops it.
+  auto gameMusic = std::make_shared<ProbeChannel>();
+  bool posted = false;
+  SetEventPump([&] {
+    if (posted) throw QueueDrained{};
+    posted = true;
+    musicChannel = gameMusic;
+    PostEvent(EVENT_KEYDOWN, kReturn);
+  });
+  int stopsAtScript = -1;
+  bool oldMapAtScript = false;
+  engine->onRun = [&](const std::string&) {
+    stopsAtScript = gameMusic->stops;
+    oldMapAtScript = fs::exists(settings->tempDir + "old.map");
+    testsupport::WriteFileBytes(settings->tempDir + "left.map", "written by a trip");
+  };
+  settings->music = 0;
+  int result = -1;
+  ASSERT_TRUE(Runs(DisplayMainMenu, &result));
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(music->stops, 1);  // the music playing when the menu opened
+  EXPECT_NE(musicChannel, std::shared_ptr<TChannel>(music));
+  ASSERT_EQ(engine->runs, std::vector<std::string>{settings->triggerDir + "startup.lua"});
+  EXPECT_EQ(stopsAtScript, 1);
+  EXPECT_TRUE(oldMapAtScript);
+  EXPECT_NE(player, before);
+  EXPECT_EQ(testsupport::ReadFileBytes(settings->tempDir + "a.map"), "pristine");
+  EXPECT_FALSE(fs::exists(settings->tempDir + "old.map"));
+  EXPECT_FALSE(fs::exists(settings->tempDir + "left.map"));
+  EXPECT_EQ(logic->inits, 0);
+}
+
+}  // namespace
