@@ -65,6 +65,7 @@ void ScreenTest::SetUp() {
   lua = std::move(recorder);
   music = std::make_shared<ProbeChannel>();
   musicChannel = music;
+  SetBlend(ALPHABLEND);
   SetAlpha(1);
   SetColor(255, 255, 255);
   FlushEvents();
