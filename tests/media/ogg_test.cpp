@@ -1,0 +1,93 @@
+// The Ogg Vorbis reader: length, format, counted fills and the rewind at the end.
+#include <gtest/gtest.h>
+#include "media/media.h"
+#include "music_files.h"
+#include "support/files.h"
+
+namespace {
+
+using namespace mediatest;
+
+class OggReader : public ::testing::Test {
+protected:
+  void SetUp() override { dir_ = testsupport::ScratchDir("ogg"); }
+  TMusicPtr Open(const std::string& bytes) {
+    const std::string path = dir_ + "/music" + std::to_string(files_++) + ".ogg";
+    testsupport::WriteFileBytes(path, bytes);
+    return Orvane_Loader_Ogg(path);
+  }
+  static std::string Fill(TMusic& music, int length = 8192) {
+    std::string buffer(length, '\x7f');
+    music.FillBuffer(reinterpret_cast<uint8_t*>(buffer.data()), length);
+    return buffer;
+  }
+  std::string dir_;
+  int files_ = 0;
+};
+
+TEST_F(OggReader, CountsSampleFramesAndLoopsFromTheStart) {
+  TMusicPtr music = Open(OggVorbis(2, 44100, 100000));
+  ASSERT_TRUE(music);
+  EXPECT_EQ(music->Geti(1), 100000);
+  EXPECT_EQ(music->Geti(4), 203);
+  EXPECT_EQ(music->Geti(5), 44100);
+  const std::string first = Fill(*music);
+  EXPECT_NE(first, std::string(8192, '\0'));
+  for (int i = 2; i <= 48; ++i) Fill(*music);
+  EXPECT_EQ(music->Geti(2), 98304);
+  // The 49th fill holds the last 1696 frames and then silence; the piece starts over.
+  const std::string last = Fill(*music);
+  EXPECT_NE(last.substr(0, 6784), std::string(6784, '\0'));
+  EXPECT_EQ(last.substr(6784), std::string(8192 - 6784, '\0'));
+  EXPECT_EQ(music->Geti(2), 0);
+  EXPECT_EQ(Fill(*music), first);
+}
+
+TEST_F(OggReader, WithoutLoopingTheEndStopsAndRewinds) {
+  TMusicPtr music = Open(OggVorbis(2, 44100, 4096));
+  ASSERT_TRUE(music);
+  music->Seti(7, 0);
+  music->PlayStatus = 1;
+  const std::string first = Fill(*music);
+  EXPECT_EQ(music->Geti(2), 2048);
+  // Exactly 8192 bytes remain: the end branch fills the whole buffer.
+  EXPECT_NE(Fill(*music).substr(8000), std::string(192, '\0'));
+  EXPECT_EQ(music->Geti(3), 0);
+  EXPECT_EQ(music->Geti(2), 0);
+  EXPECT_EQ(Fill(*music), first);  // a fresh decoder from the start
+}
+
+TEST_F(OggReader, MonoIsDeliveredAsStereoAtItsOwnRate) {
+  TMusicPtr music = Open(OggVorbis(1, 22050, 5000));
+  ASSERT_TRUE(music);
+  EXPECT_EQ(music->Geti(4), 203);
+  EXPECT_EQ(music->Geti(5), 22050);
+  EXPECT_EQ(music->Geti(1), 5000);
+  const std::string pcm = Fill(*music);
+  EXPECT_NE(pcm, std::string(8192, '\0'));
+  for (size_t i = 0; i < pcm.size(); i += 4) ASSERT_EQ(pcm.substr(i, 2), pcm.substr(i + 2, 2)) << i;
+  // 5000 frames: two full fills, then 904 frames and the rewind.
+  Fill(*music);
+  const std::string last = Fill(*music);
+  EXPECT_EQ(last.substr(904 * 4), std::string(8192 - 904 * 4, '\0'));
+  EXPECT_EQ(music->Geti(2), 0);
+  EXPECT_EQ(Fill(*music), pcm);
+}
+
+TEST_F(OggReader, RefusesWhatIsNotOggVorbis) {
+  EXPECT_FALSE(Open(Wav(PcmFormat(2, 44100, 16), Pattern(100))));
+  EXPECT_FALSE(Open("OggS but nothing more"));
+  EXPECT_FALSE(Open(""));
+  EXPECT_FALSE(Orvane_Loader_Ogg(dir_ + "/missing.ogg"));
+}
+
+TEST_F(OggReader, AfterFreeFillsAreSilent) {
+  TMusicPtr music = Open(OggVorbis(2, 44100, 3000));
+  ASSERT_TRUE(music);
+  music->PlayStatus = 1;
+  EXPECT_EQ(FreeMusic(music), 0);
+  EXPECT_EQ(Fill(*music), std::string(8192, '\0'));
+  EXPECT_EQ(music->Geti(3), 0);
+}
+
+}  // namespace
