@@ -1,0 +1,1 @@
+AvoidPlayer(currentNPC)

@@ -1,0 +1,1 @@
+FollowPlayer(currentNPC)

@@ -1,0 +1,3 @@
+SetPrimary(1)
+print("E2E sword")
+DisplayText("You received the sword. Press Z to swing it.", 255, 255, 155)

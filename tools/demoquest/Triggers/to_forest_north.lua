@@ -1,0 +1,1 @@
+GoToMap("forest.map", 4)

@@ -1,0 +1,1 @@
+GoToMap("village.map", 2)

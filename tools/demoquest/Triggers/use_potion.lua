@@ -1,0 +1,4 @@
+if TakeItem(6, 1) then
+  PlaySound(0)
+  GiveLife(4)
+end

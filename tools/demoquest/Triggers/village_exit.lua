@@ -1,0 +1,1 @@
+print("E2E village left")

@@ -1,0 +1,188 @@
+// The map description format, line by line:
+//   // a comment            (also empty lines)
+//   id N                    entry NAME|N   exit NAME|N   clear NAME|N   (map triggers)
+//   cell C TOKEN...         what the grid character C stands for
+//   grid                    followed by 13 lines of 20 characters
+// Cell tokens: ground=TILE, feature=TILE, object=TILE (or object=none), each with a
+// final "!" for walkability 0; overlay=TILE@ALPHA; touch=TRIGGER or talk=TRIGGER for the
+// object cell. Tiles are named by their file name without ".png"; triggers by script file.
+#include "tools/questgen/maps.h"
+#include <fstream>
+#include <sstream>
+#include "world/map.h"
+
+namespace {
+
+struct TCellSpec {
+  TMapTile ground{-1, 1}, feature{-1, 1};
+  TObject object;
+  TOverlay overlay;
+};
+
+std::string Trim(const std::string& s) {
+  const size_t a = s.find_first_not_of(" \t\r"), b = s.find_last_not_of(" \t\r");
+  return a == std::string::npos ? "" : s.substr(a, b - a + 1);
+}
+
+bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+  std::ifstream in(path);
+  if (!in) return false;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return true;
+}
+
+bool Number(const std::string& s, int& value) {
+  if (s.empty()) return false;
+  size_t used = 0;
+  try {
+    value = std::stoi(s, &used);
+  } catch (...) {
+    return false;
+  }
+  return used == s.size();
+}
+
+bool Trigger(const TQuestNames& names, const std::string& s, int& value) {
+  if (Number(s, value)) return true;
+  const auto it = names.triggers.find(s);
+  if (it == names.triggers.end()) return false;
+  value = it->second;
+  return true;
+}
+
+bool Tile(const TQuestNames& names, std::string s, TMapTile& cell) {
+  cell.walkability = 1;
+  if (!s.empty() && s.back() == '!') {
+    cell.walkability = 0;
+    s.pop_back();
+  }
+  if (s == "none") {
+    cell.tileID = -1;
+    return true;
+  }
+  const auto it = names.tiles.find(s);
+  if (it == names.tiles.end()) return false;
+  cell.tileID = it->second;
+  return true;
+}
+
+bool CellSpec(const TQuestNames& names, std::istringstream& tokens, TCellSpec& spec, std::string& error) {
+  std::string token;
+  while (tokens >> token) {
+    const size_t eq = token.find('=');
+    const std::string key = token.substr(0, eq), value = eq == std::string::npos ? "" : token.substr(eq + 1);
+    bool ok = true;
+    if (key == "ground") ok = Tile(names, value, spec.ground);
+    else if (key == "feature") ok = Tile(names, value, spec.feature);
+    else if (key == "object") ok = Tile(names, value, spec.object);
+    else if (key == "overlay") {
+      const size_t at = value.find('@');
+      ok = at != std::string::npos && Tile(names, value.substr(0, at), spec.overlay);
+      if (ok) spec.overlay.alpha = std::stof(value.substr(at + 1));
+    } else if (key == "touch" || key == "talk") {
+      int trigger = 0;
+      ok = Trigger(names, value, trigger);
+      spec.object.trigger = trigger;
+      spec.object.interaction = key == "touch" ? 1 : 2;
+    } else {
+      ok = false;
+    }
+    if (!ok) {
+      error = "bad cell token '" + token + "'";
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadQuestNames(const std::string& tilesDat, const std::string& triggersDat, TQuestNames& names,
+                    std::string& error) {
+  std::vector<std::string> lines;
+  if (!ReadLines(tilesDat, lines)) return error = "cannot read " + tilesDat, false;
+  int number = 0;
+  for (std::string line : lines) {
+    const size_t comment = line.find("//");
+    if (comment != std::string::npos) line = line.substr(0, comment);
+    if (line.empty()) continue;
+    std::string file = line.substr(0, line.find(','));
+    if (file.size() > 4 && file.compare(file.size() - 4, 4, ".png") == 0) file.resize(file.size() - 4);
+    names.tiles[file] = number++;
+  }
+  lines.clear();
+  if (!ReadLines(triggersDat, lines)) return error = "cannot read " + triggersDat, false;
+  for (size_t i = 0; i < lines.size(); ++i) names.triggers[lines[i]] = static_cast<int>(i + 1);
+  return true;
+}
+
+bool BuildMap(const std::string& source, const std::string& target, const TQuestNames& names,
+              std::string& error) {
+  std::vector<std::string> lines;
+  if (!ReadLines(source, lines)) return error = "cannot read " + source, false;
+  TMapPtr map = TMap::Create();
+  map->mapID = 0;
+  std::map<char, TCellSpec> legend;
+  size_t row = 0;
+  bool inGrid = false;
+  for (size_t n = 0; n < lines.size(); ++n) {
+    const std::string where = source + ":" + std::to_string(n + 1) + ": ";
+    const std::string& line = lines[n];
+    if (inGrid) {
+      if (row >= MAP_HEIGHT) {
+        if (!Trim(line).empty()) return error = where + "more than 13 grid rows", false;
+        continue;
+      }
+      if (line.size() != MAP_WIDTH) return error = where + "a grid row needs 20 characters", false;
+      for (int x = 0; x < MAP_WIDTH; ++x) {
+        const auto it = legend.find(line[x]);
+        if (it == legend.end()) return error = where + "no cell for '" + line[x] + "'", false;
+        const int y = static_cast<int>(row);
+        map->mapTile[x][y] = it->second.ground;
+        map->mapFeature[x][y] = it->second.feature;
+        map->mapObject[x][y] = it->second.object;
+        map->mapOverlay[x][y] = it->second.overlay;
+      }
+      ++row;
+      continue;
+    }
+    if (Trim(line).empty() || Trim(line).rfind("//", 0) == 0) continue;
+    std::istringstream tokens(line);
+    std::string word;
+    tokens >> word;
+    if (word == "grid") {
+      inGrid = true;
+    } else if (word == "cell") {
+      std::string c;
+      tokens >> c;
+      if (c.size() != 1) return error = where + "a cell is one character", false;
+      TCellSpec spec;
+      spec.object.tileID = -1;
+      spec.object.walkability = 1;
+      spec.overlay.tileID = -1;
+      spec.overlay.walkability = 1;
+      if (!CellSpec(names, tokens, spec, error)) return error = where + error, false;
+      if (spec.ground.tileID < 0) return error = where + "a cell needs its ground", false;
+      legend[c[0]] = spec;
+    } else if (word == "id" || word == "entry" || word == "exit" || word == "clear") {
+      std::string value;
+      tokens >> value;
+      int number = 0;
+      const bool ok = word == "id" ? Number(value, number) : Trigger(names, value, number);
+      if (!ok) return error = where + "unknown " + word + " '" + value + "'", false;
+      if (word == "id") map->mapID = number;
+      if (word == "entry") map->mapEntryTrigger = number;
+      if (word == "exit") map->mapExitTrigger = number;
+      if (word == "clear") map->mapClearTrigger = number;
+    } else {
+      return error = where + "unknown line", false;
+    }
+  }
+  if (row != MAP_HEIGHT) return error = source + ": the grid needs 13 rows", false;
+  map->SaveMap(target, 0);
+  return true;
+}
