@@ -178,7 +178,13 @@ int LoadGame(const std::string& savePath, const std::string& slotDir) {
   ApplyRecord(record);
   EmptyWorkingFolder();
   CopyFilesIn(slotDir + "/");
+  // The map in play is not written back on the way out: the working folder is rebuilt
+  // below anyway, and under the saved map's name it would replace the slot's NPCs.
+  const TMapPtr inPlay = currentMap;
+  const std::string inPlayFile = inPlay ? inPlay->mapFile : "";
+  if (inPlay) inPlay->mapFile.clear();
   lua->RunScriptFile(savePath + ".lua");
+  if (inPlay) inPlay->mapFile = inPlayFile;
   EmptyWorkingFolder();
   CopyFilesIn(settings->mapDir);
   CopyFilesIn(slotDir + "/");

@@ -257,6 +257,16 @@ TEST_F(SaveLoadTest, LoadRestoresTheSavedGame) {
   EXPECT_EQ(ReadFileBytes(settings->tempDir + "c.map"), ReadFileBytes(settings->mapDir + "c.map"));
 }
 
+TEST_F(SaveLoadTest, LoadOnTheSavedMapBringsTheSavedNPCs) {
+  ASSERT_EQ(SaveGame(SavePath("0.Here"), SlotDir("0")), 1);
+  npcList.Clear();
+  npcList.AddLast(npcType[0]->CopyActor("newcomer", 10, 10));
+  ASSERT_EQ(LoadGame(SavePath("0.Here"), SlotDir("0")), 1);
+  ASSERT_EQ(npcList.Count(), 1u);
+  EXPECT_EQ(npcList.First()->name, "g1");
+  EXPECT_EQ(currentMap->mapFile, settings->tempDir + "a.map");
+}
+
 TEST_F(SaveLoadTest, AFailedSaveLeavesTheOldSlot) {
   ASSERT_EQ(SaveGame(SavePath("0.First"), SlotDir("0")), 1);
   const auto before = FolderBytes(settings->saveDir);
