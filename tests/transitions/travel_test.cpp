@@ -95,8 +95,8 @@ TEST_F(TravelTest, MapNamesAndFullPaths) {
   EXPECT_EQ(RunLua("GoToMap('a.map')"), 0);  // too few arguments end the script
 }
 
-// The failure question, answered with keys once the red flash is over; the stand-in title
-// menu starts a new game on the talk key.
+// The failure question, answered with keys once the red flash is over; the title menu
+// starts a new game on the talk key, and the stand-in load dialog loads nothing.
 struct FailureCase {
   const char* name;
   int downs;       // kDown presses before the answer
@@ -143,9 +143,18 @@ INSTANTIATE_TEST_SUITE_P(Answers, KillPlayerTest,
 TEST_F(TravelTest, EndGameResetsThenCreditsThenTitleMenu) {
   currentMap->LoadMap(settings->tempDir + "b.map");
   WriteFileBytes(settings->tempDir + "b.map", "changed during play");
-  Script({Key(EVENT_KEYDOWN, settings->kEnter)});
+  // One talk key closes the credits, the next starts a new game from the title menu.
+  Script({Key(EVENT_KEYDOWN, settings->kEnter), Key(EVENT_KEYDOWN, settings->kEnter)});
+  std::vector<std::string> atCredits;
+  long idle = 0;
+  onPass = [&] {
+    if (atCredits.empty()) atCredits = LoadDir(settings->tempDir, 1);
+    if (script.empty() && ++idle > 5000) PostEvent(Key(EVENT_KEYDOWN, settings->kEnter));
+  };
   ASSERT_EQ(RunLua("EndGame()"), 1);
+  EXPECT_LT(idle, 5000);
   EXPECT_TRUE(script.empty());
+  EXPECT_EQ(atCredits.size(), 2u);  // already reset when the credits show
   EXPECT_EQ(LuaGlobal("log"), "startup;");
   ExpectPristineWorkingFolder();
 }
