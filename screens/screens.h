@@ -1,8 +1,6 @@
 #pragma once
 // The title, option, key set-up, credits, splash, inventory, save and load screens.
-#include <array>
 #include <string>
-#include "platform/graphics.h"
 
 int DisplayMainMenu();
 int DisplaySettings(int menuBackground);
@@ -20,17 +18,3 @@ int GetKeyPressed();
 int KeyUsed(int code);
 // The display name of a key code; "Unknown #" and the code for codes without one.
 std::string GetKeyText(int code);
-
-// The three save slots as the save and load dialogs list them.
-constexpr int SAVE_SLOTS = 3;
-extern const char* const EmptySlotName;  // "**EMPTY**"
-struct TSaveSlots {
-  std::array<std::string, SAVE_SLOTS> name;
-  std::array<TImagePtr, SAVE_SLOTS> thumbnail;  // null without one
-  bool Empty(int slot) const { return name[slot] == EmptySlotName; }
-};
-// Reads the save folder's records ("<slot>.<name>.sav") and the slots' thumbnails.
-TSaveSlots ListSaveSlots();
-// The save record of a slot under a name, and the slot's folder.
-std::string SaveRecordPath(int slot, const std::string& name);
-std::string SlotFolder(int slot);

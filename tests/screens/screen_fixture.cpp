@@ -41,7 +41,7 @@ PixelBox TextCover(const std::string& text, int x, int y) {
 
 void ScreenTest::SetUp() {
   testsupport::UseQuestSettings(testsupport::ScratchDir("screen-quest"));
-  for (const std::string& dir : {settings->imageDir, settings->musicDir, settings->mapDir,
+  for (const std::string& dir : {settings->imageDir, settings->soundDir, settings->musicDir, settings->mapDir,
                                  settings->saveDir, settings->tempDir, settings->triggerDir})
     std::filesystem::create_directories(dir);
   titleColor[0] = 205, titleColor[1] = 255, titleColor[2] = 205;

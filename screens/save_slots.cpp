@@ -1,0 +1,53 @@
+// The save slots on disk, their listing, and the slot box the save and load dialogs share.
+#include "screens/save_slots.h"
+#include "core/globals.h"
+#include "dialogs/dialogs.h"
+#include "screens/screen_text.h"
+
+const char* const EmptySlotName = "**EMPTY**";
+
+std::string SaveRecordPath(int slot, const std::string& name) {
+  return settings->saveDir + StringFromInt(slot) + "." + name + ".sav";
+}
+
+std::string SlotFolder(int slot) { return settings->saveDir + StringFromInt(slot); }
+
+TSaveSlots ListSaveSlots() {
+  TSaveSlots slots;
+  for (const std::string& entry : LoadDir(settings->saveDir, 1)) {
+    if (ExtractExt(entry) != "sav") continue;
+    const std::string base = StripAll(entry);
+    const int slot = StringToInt(Left(base, 1));
+    // A record numbered past the last slot names no slot of these dialogs.
+    if (slot < 0 || slot >= SAVE_SLOTS) continue;
+    slots.name[slot] = Right(base, static_cast<int>(base.size()) - 2);
+    slots.thumbnail[slot] = LoadImage(SlotFolder(slot) + "/save.png", -1);
+  }
+  for (std::string& name : slots.name)
+    if (name.empty()) name = EmptySlotName;
+  return slots;
+}
+
+TSlotBox SlotBox() {
+  const TDialogFrame frame = DialogFrame(96);
+  TSlotBox box;
+  box.middleWidth = frame.width;
+  box.textLeft = frame.left + 32;
+  return box;
+}
+
+std::string SlotLabel(int slot) { return "Slot " + StringFromInt(slot + 1) + " - "; }
+
+void DrawSlotBox(const TSlotBox& box, const TSaveSlots& slots, int selected, const std::string& title,
+                 const TSlotColour& rowColour) {
+  const TDialogFrame frame = DialogFrame(96);
+  SetColor(255, 255, 255);
+  DrawDialogFrame(frame);
+  if (slots.thumbnail[selected])
+    DrawImage(slots.thumbnail[selected], box.textLeft - 32 + box.middleWidth - 179, 160, 0);
+  DrawScreenText(title, box.textLeft, 160, titleColor);
+  for (int slot = 0; slot < SAVE_SLOTS; ++slot) {
+    const std::array<int, 3> rgb = rowColour(slot);
+    DrawScreenText(SlotLabel(slot) + slots.name[slot], box.textLeft, SlotRowY(slot), rgb[0], rgb[1], rgb[2]);
+  }
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The save slots of the save and load dialogs, and the box they show them in.
+#include <array>
+#include <functional>
+#include <string>
+#include "platform/graphics.h"
+
+// The three save slots as the save and load dialogs list them.
+constexpr int SAVE_SLOTS = 3;
+extern const char* const EmptySlotName;  // "**EMPTY**"
+struct TSaveSlots {
+  std::array<std::string, SAVE_SLOTS> name;
+  std::array<TImagePtr, SAVE_SLOTS> thumbnail;  // null without one
+  bool Empty(int slot) const { return name[slot] == EmptySlotName; }
+};
+// Reads the save folder's records ("<slot>.<name>.sav") and the slots' thumbnails.
+TSaveSlots ListSaveSlots();
+// The save record of a slot under a name, and the slot's folder.
+std::string SaveRecordPath(int slot, const std::string& name);
+std::string SlotFolder(int slot);
+
+// The dialog frame around a middle part 96 high, the selected slot's thumbnail at the
+// right, the title and one row per slot.
+struct TSlotBox {
+  int middleWidth = 0;
+  int textLeft = 0;  // the left edge of every text in the box
+};
+TSlotBox SlotBox();
+inline int SlotRowY(int slot) { return 192 + 20 * slot; }
+// "Slot " + (slot + 1) + " - ", what each row shows before the slot's name.
+std::string SlotLabel(int slot);
+
+using TSlotColour = std::function<std::array<int, 3>(int slot)>;
+// Everything but the background; rows in the colours that rowColour gives.
+void DrawSlotBox(const TSlotBox& box, const TSaveSlots& slots, int selected, const std::string& title,
+                 const TSlotColour& rowColour);
