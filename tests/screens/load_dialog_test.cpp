@@ -1,0 +1,240 @@
+// The slot listing and the load dialog: which records name which slot, selection over the
+// slots in use, the messages, loading through the saved-game code, and leaving.
+#include <filesystem>
+#include "core/globals.h"
+#include "screen_fixture.h"
+#include "screens/save_slots.h"
+#include "screens/screens.h"
+#include "support/dialog_frame.h"
+#include "support/files.h"
+#include "transitions/transitions.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kL = 96;  // the text edge with the 512-pixel test middle piece
+constexpr uint32_t kGrey = 0x9B9B9B, kCyan = 0x00FFFF, kThumb = 0x6080A0;
+
+class SaveSlots : public ScreenTest {
+protected:
+  void Touch(const std::string& name) { testsupport::WriteFileBytes(settings->saveDir + name, "x"); }
+  void Thumbnail(int slot) {
+    fs::create_directories(SlotFolder(slot));
+    TPixmapPtr pixels = CreatePixmap(147, 96);
+    for (int y = 0; y < 96; ++y)
+      for (int x = 0; x < 147; ++x) WritePixel(pixels, x, y, 0xFF000000 | kThumb);
+    ASSERT_TRUE(SavePixmapPNG(pixels, SlotFolder(slot) + "/save.png"));
+  }
+  // A real save of the current player into the slot.
+  void SaveInto(int slot, const std::string& name) {
+    ASSERT_EQ(SaveGame(SaveRecordPath(slot, name), SlotFolder(slot)), 1);
+  }
+};
+
+TEST_F(SaveSlots, ListingNamesSlotsFromTheRecords) {
+  const struct {
+    const char* name;
+    std::vector<std::string> files;
+    std::array<std::string, 3> names;
+  } cases[] = {
+      {"nothing saved", {}, {"**EMPTY**", "**EMPTY**", "**EMPTY**"}},
+      {"one record per slot", {"0.MY GAME.sav", "0.MY GAME.sav.lua", "2.B.sav"}, {"MY GAME", "**EMPTY**", "B"}},
+      {"no name after the digit", {"1.sav"}, {"**EMPTY**", "**EMPTY**", "**EMPTY**"}},
+      {"a first character that is no digit", {"X.ABC.sav"}, {"ABC", "**EMPTY**", "**EMPTY**"}},
+      {"extension in capitals", {"1.GAME.SAV"}, {"**EMPTY**", "**EMPTY**", "**EMPTY**"}},
+      {"slots past the third", {"3.C.sav", "7.D.sav", "1.E.sav"}, {"**EMPTY**", "E", "**EMPTY**"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(settings->saveDir);
+    fs::create_directories(settings->saveDir);
+    for (const std::string& f : c.files) Touch(f);
+    const TSaveSlots slots = ListSaveSlots();
+    EXPECT_EQ(slots.name[0], c.names[0]);
+    EXPECT_EQ(slots.name[1], c.names[1]);
+    EXPECT_EQ(slots.name[2], c.names[2]);
+  }
+  fs::remove_all(settings->saveDir);
+  EXPECT_TRUE(ListSaveSlots().Empty(0));  // a missing save folder
+}
+
+TEST_F(SaveSlots, ThumbnailsComeFromTheSlotFolders) {
+  Touch("0.A.sav");
+  Touch("1.B.sav");
+  Thumbnail(1);
+  Thumbnail(2);  // a folder without a record names no slot
+  const TSaveSlots slots = ListSaveSlots();
+  EXPECT_FALSE(slots.thumbnail[0]);
+  ASSERT_TRUE(slots.thumbnail[1]);
+  EXPECT_EQ(ImageWidth(slots.thumbnail[1]), 147);
+  EXPECT_EQ(ImageHeight(slots.thumbnail[1]), 96);
+  EXPECT_FALSE(slots.thumbnail[2]);
+}
+
+using LoadDialog = SaveSlots;
+
+TEST_F(LoadDialog, NoSavedGames) {
+  for (int fromMenu : {1, 0}) {
+    SCOPED_TRACE(fromMenu);
+    logic->inits = 0;
+    uint32_t strip = 0;
+    PixelBox text;
+    SetEventPump([&] {
+      strip = Pixel(0, 420);
+      text = FindColour(kWhite);
+      PostEvent(EVENT_KEYDOWN, kReturn);
+      SetEventPump([] { throw QueueDrained{}; });
+    });
+    int result = -1;
+    ASSERT_TRUE(Runs([=] { return DisplayLoadDialog(fromMenu); }, &result));
+    EXPECT_EQ(result, 0);  // nothing loaded, also during play
+    EXPECT_EQ(strip, fromMenu ? kBackground : kInterface);
+    const PixelBox cover = TextCover("There are no saved games available.", 0, 0);
+    EXPECT_EQ(text.x1 - text.x0, cover.x1 - cover.x0);
+    EXPECT_EQ(logic->inits, 1);  // the message box's
+  }
+}
+
+TEST_F(LoadDialog, LayoutAndRowColours) {
+  Touch("0.FIRST.sav");
+  Touch("2.THIRD.sav");
+  Thumbnail(0);
+  EXPECT_FALSE(Runs([] { return DisplayLoadDialog(1); }));
+  ExpectFrame(96);
+  EXPECT_EQ(Pixel(0, 420), kBackground);
+  EXPECT_EQ(FindColour(kTitle), TextCover("Load Game", kL, 160));
+  EXPECT_EQ(FindColour(kAnswer), TextCover("Slot 1 - FIRST", kL, 192));
+  EXPECT_EQ(FindColour(kGrey), TextCover("Slot 2 - **EMPTY**", kL, 212));
+  EXPECT_EQ(FindColour(kWhite), TextCover("Slot 3 - THIRD", kL, 232));
+  EXPECT_EQ(FindColour(kThumb), (PixelBox{397, 160, 397 + 146, 160 + 95}));
+
+  Keys({kDownArrow});  // slot 3 has no thumbnail
+  EXPECT_FALSE(Runs([] { return DisplayLoadDialog(0); }));
+  EXPECT_EQ(FindColour(kThumb), PixelBox{});
+  EXPECT_EQ(Pixel(0, 420), kInterface);
+}
+
+TEST_F(LoadDialog, SelectionSkipsEmptySlots) {
+  const struct {
+    const char* name;
+    std::vector<std::string> files;
+    std::vector<int> keys;
+    int selected;
+  } cases[] = {
+      {"starts on the only slot in use", {"2.C.sav"}, {}, 2},
+      {"down and up stay on it", {"2.C.sav"}, {kDownArrow, kUpArrow, kDownArrow}, 2},
+      {"down skips the empty slot", {"0.A.sav", "2.C.sav"}, {kDownArrow}, 2},
+      {"down wraps", {"0.A.sav", "2.C.sav"}, {kDownArrow, kDownArrow}, 0},
+      {"up wraps", {"0.A.sav", "2.C.sav"}, {kUpArrow}, 2},
+      {"starts on the lowest in use", {"1.B.sav", "2.C.sav"}, {}, 1},
+      {"other keys do nothing", {"0.A.sav", "1.B.sav"}, {kRightArrow, 65, kTab}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(settings->saveDir);
+    fs::create_directories(settings->saveDir);
+    for (const std::string& f : c.files) Touch(f);
+    Keys(c.keys);
+    EXPECT_FALSE(Runs([] { return DisplayLoadDialog(1); }));
+    EXPECT_EQ(FindColour(kAnswer).y0, TextCover("Slot", kL, 192 + 20 * c.selected).y0);
+    FlushEvents();
+  }
+}
+
+TEST_F(LoadDialog, LoadsTheChosenSlot) {
+  player->gold = 77;
+  SaveInto(1, "HERO");
+  player->gold = 0;
+  testsupport::WriteFileBytes(settings->tempDir + "scratch.map", "in play");
+  uint32_t strip = 0;
+  PixelBox message;
+  SetEventPump([&] {
+    strip = Pixel(0, 420);
+    message = FindColour(kCyan);
+    PostEvent(EVENT_KEYDOWN, kReturn);
+    SetEventPump([] { throw QueueDrained{}; });
+  });
+  Keys({kReturn});
+  int result = -1;
+  ASSERT_TRUE(Runs([] { return DisplayLoadDialog(1); }, &result));
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(player->gold, 77);
+  EXPECT_EQ(engine->runs, std::vector<std::string>{SaveRecordPath(1, "HERO") + ".lua"});
+  EXPECT_FALSE(fs::exists(settings->tempDir + "scratch.map"));
+  // The message shows over the game picture, also when the title menu opened the dialog.
+  EXPECT_EQ(strip, kInterface);
+  const PixelBox cover = TextCover("Loaded Slot 2 - HERO.", 0, 0);
+  EXPECT_EQ(message.x1 - message.x0, cover.x1 - cover.x0);
+  EXPECT_EQ(logic->inits, 2);  // the message box's and the dialog's
+}
+
+TEST_F(LoadDialog, ARefusedRecordIsReportedAndNothingChanges) {
+  Touch("0.BAD.sav");
+  player->gold = 5;
+  PixelBox message;
+  SetEventPump([&] {
+    message = FindColour(kWhite);
+    PostEvent(EVENT_KEYDOWN, kReturn);
+    SetEventPump([] { throw QueueDrained{}; });
+  });
+  Keys({kReturn});
+  EXPECT_FALSE(Runs([] { return DisplayLoadDialog(0); }));  // back in the dialog
+  const PixelBox cover = TextCover("Slot 1 - BAD could not be loaded.", 0, 0);
+  EXPECT_EQ(message.x1 - message.x0, cover.x1 - cover.x0);
+  EXPECT_EQ(player->gold, 5);
+  EXPECT_TRUE(engine->runs.empty());
+  EXPECT_EQ(FindColour(kAnswer), TextCover("Slot 1 - BAD", kL, 192));
+}
+
+TEST_F(LoadDialog, LeavingWithoutALoad) {
+  Touch("0.A.sav");
+  const struct {
+    const char* name;
+    int fromMenu;
+    std::vector<int> keys;
+    int inits;
+    int kLoad = 76, kUp = 38, kDown = 40;
+  } cases[] = {
+      {"escape during play", 0, {kEscape}, 1},
+      {"escape on the title", 1, {kEscape}, 0},
+      {"the load key", 0, {76}, 1},
+      {"a load key that is also the up key moves", 0, {70, kEscape}, 1, 70, 70},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    logic->inits = 0;
+    settings->kLoad = static_cast<uint8_t>(c.kLoad);
+    settings->kUp = static_cast<uint8_t>(c.kUp);
+    settings->kDown = static_cast<uint8_t>(c.kDown);
+    PostEvent(EVENT_WINDOWCLOSE);
+    PostEvent(EVENT_MENUACTION, 101);
+    Keys(c.keys);
+    int result = -1;
+    ASSERT_TRUE(Runs([&] { return DisplayLoadDialog(c.fromMenu); }, &result));
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(logic->inits, c.inits);
+    EXPECT_TRUE(engine->runs.empty());
+    EXPECT_EQ(QueuedEventCount(), 0);
+  }
+}
+
+TEST_F(LoadDialog, ReturnLoadsBeforeAnyConfiguredKey) {
+  SaveInto(0, "A");
+  settings->kDown = kReturn;
+  Keys({kReturn, kReturn});  // load, then close the message
+  int result = -1;
+  ASSERT_TRUE(Runs([] { return DisplayLoadDialog(0); }, &result));
+  EXPECT_EQ(result, 1);
+}
+
+TEST_F(LoadDialog, KeyReleasesReachTheGame) {
+  Touch("0.A.sav");
+  HoldRight();
+  PostEvent(EVENT_KEYUP, settings->kRight);
+  EXPECT_FALSE(Runs([] { return DisplayLoadDialog(0); }));
+  EXPECT_EQ(keyHeld[3], 0);
+  EXPECT_EQ(player->speedX, 0.0f);
+}
+
+}  // namespace
