@@ -3,6 +3,7 @@
 #include <string>
 #include "media/audio_stream.h"
 #include "media/music.h"
+#include "media/theora.h"
 #include "platform/audio.h"
 
 // Starts the streaming module once: the shared refill timer and the WAV and Ogg Vorbis

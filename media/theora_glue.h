@@ -1,0 +1,43 @@
+#pragma once
+// Plain functions between the video player and libogg / libtheora: one record per open
+// video, a header pass over the file, then packets decoded one by one from fed blocks.
+#include <cstdio>
+#include <ogg/ogg.h>
+#include <theora/theora.h>
+
+struct theoradecoder {
+  std::FILE* headerfile = nullptr;  // open during the header pass only
+  ogg_sync_state syncstate{};
+  theora_comment comment{};
+  theora_info info{};
+  ogg_packet packet{};
+  ogg_page page{};
+  ogg_stream_state streamstate{};  // the Theora stream
+  theora_state decodestate{};
+  yuv_buffer yuv{};
+  bool hasStream = false;   // streamstate is set up
+  bool hasDecoder = false;  // decodestate is set up
+  bool hasPicture = false;  // the decoder has decoded a picture, and yuv shows it
+};
+
+theoradecoder* initdecoder();
+// 1 when the file opened for the header pass.
+int opentheora(theoradecoder* record, const char* path);
+// Reads the three Theora headers and sets the decoder up; 1 when it is ready. Corrupt or
+// incomplete headers are reported on the console; a file without a Theora stream is not.
+// Either way the answer is then 0, and the file is closed.
+int theoraheader(theoradecoder* record);
+// Up to 4096 bytes from the file into the sync layer; the count read.
+int buffer_data(std::FILE* file, ogg_sync_state* state);
+// Appends count bytes (at most 4096) and moves every complete page into the Theora stream.
+void theora_buffer(theoradecoder* record, const unsigned char* bytes, int count);
+// 1 when the next packet of the Theora stream was handed to the decoder, 0 when none is ready.
+int theoradraw(theoradecoder* record);
+// The picture decoded last becomes `yuv`.
+int drawframe(theoradecoder* record);
+// Drops every byte and page not yet decoded, so feeding can start again at the file's start.
+void resetdecoder(theoradecoder* record);
+int theorawidth(const theoradecoder* record);
+int theoraheight(const theoradecoder* record);
+double theorafps(const theoradecoder* record);
+int freedecoder(theoradecoder* record);
