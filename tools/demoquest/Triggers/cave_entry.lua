@@ -6,6 +6,6 @@ if GetFlag(5) == 0 then
   AddNPC(1, "Wanderer", 300, 250)
   AddNPC(4, "Slime", 400, 300)
   AddNPC(4, "Slime", 160, 120)
-  AddNPC(6, "Ghost", 96, 96)
+  AddNPC(6, "Ghost", 64, 64)
 end
 print("E2E cave entered")

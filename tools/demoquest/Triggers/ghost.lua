@@ -7,8 +7,8 @@ if GetMoveCurrent(currentNPC) == goal then
     goal = 0
   end
   if goal % 2 == 0 then
-    MoveActor(currentNPC, 560, 96, goal + 1)
+    MoveActor(currentNPC, 560, 64, goal + 1)
   else
-    MoveActor(currentNPC, 64, 96, goal + 1)
+    MoveActor(currentNPC, 64, 64, goal + 1)
   end
 end
