@@ -1,0 +1,123 @@
+// The demo quest's map descriptions: what a grid and its legend turn into, and the
+// mistakes that stop the build with the line at fault.
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include "tools/questgen/maps.h"
+#include "world/map.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const TQuestNames kNames{{{"grass", 2}, {"wall", 4}, {"plate", 25}, {"treetop", 6}},
+                         {{"village_entry.lua", 2}, {"plate.lua", 4}}};
+
+std::string Grid(const std::string& special) {
+  std::string grid;
+  for (int row = 0; row < 13; ++row) grid += (row == 6 ? special : std::string(20, '.')) + "\n";
+  return grid;
+}
+
+const std::string kLegend =
+    "// a test map\n"
+    "id 7\n"
+    "entry village_entry.lua\n"
+    "exit 9\n"
+    "cell . ground=grass\n"
+    "cell # ground=grass! feature=wall!\n"
+    "cell P ground=grass object=plate touch=plate.lua\n"
+    "cell t ground=grass object=none! talk=3 overlay=treetop@0.5\n"
+    "grid\n";
+
+class MapDescriptionTest : public ::testing::Test {
+protected:
+  fs::path dir = fs::temp_directory_path() / ("corvel_questgen_" + std::to_string(::getpid()));
+  void SetUp() override { fs::create_directories(dir); }
+  void TearDown() override { fs::remove_all(dir); }
+  bool Build(const std::string& text, std::string& error) {
+    std::ofstream(dir / "m.txt") << text;
+    return BuildMap((dir / "m.txt").string(), (dir / "m.map").string(), kNames, error);
+  }
+};
+
+TEST_F(MapDescriptionTest, GridAndLegendBecomeTheFourLayersAndTheTriggers) {
+  std::string error;
+  ASSERT_TRUE(Build(kLegend + Grid("#P.t................"), error)) << error;
+  ASSERT_EQ(fs::file_size(dir / "m.map"), static_cast<uintmax_t>(MAP_FILE_SIZE));
+  TMapPtr map = TMap::Create();
+  map->LoadMap((dir / "m.map").string());
+  EXPECT_EQ(map->mapID, 7);
+  EXPECT_EQ(map->mapEntryTrigger, 2);
+  EXPECT_EQ(map->mapExitTrigger, 9);
+  EXPECT_EQ(map->mapClearTrigger, 0);
+
+  const TMapTile& plain = map->mapTile[5][0];
+  EXPECT_EQ(plain.tileID, 2);
+  EXPECT_EQ(plain.walkability, 1);
+  EXPECT_EQ(map->mapFeature[5][0].tileID, -1);
+  EXPECT_EQ(map->mapObject[5][0].tileID, -1);
+  EXPECT_EQ(map->mapObject[5][0].interaction, 0);
+  EXPECT_EQ(map->mapOverlay[5][0].tileID, -1);
+
+  EXPECT_EQ(map->mapTile[0][6].walkability, 0);
+  EXPECT_EQ(map->mapFeature[0][6].tileID, 4);
+  EXPECT_EQ(map->mapFeature[0][6].walkability, 0);
+
+  const TObject& plate = map->mapObject[1][6];
+  EXPECT_EQ(plate.tileID, 25);
+  EXPECT_EQ(plate.walkability, 1);
+  EXPECT_EQ(plate.interaction, 1);
+  EXPECT_EQ(plate.trigger, 4);
+
+  const TObject& talk = map->mapObject[3][6];
+  EXPECT_EQ(talk.tileID, -1);
+  EXPECT_EQ(talk.walkability, 0);
+  EXPECT_EQ(talk.interaction, 2);
+  EXPECT_EQ(talk.trigger, 3);
+  EXPECT_EQ(map->mapOverlay[3][6].tileID, 6);
+  EXPECT_FLOAT_EQ(map->mapOverlay[3][6].alpha, 0.5f);
+}
+
+TEST_F(MapDescriptionTest, MistakesNameTheirLineAndWriteNoMap) {
+  const struct {
+    const char* name;
+    std::string text;
+    const char* message;
+  } cases[] = {
+      {"short row", kLegend + Grid(std::string(19, '.')), "m.txt:16: a grid row needs 20 characters"},
+      {"unknown character", kLegend + Grid("..........x........."), "m.txt:16: no cell for 'x'"},
+      {"unknown tile", "cell . ground=sand\ngrid\n" + Grid(std::string(20, '.')), "m.txt:1: bad cell token 'ground=sand'"},
+      {"unknown trigger", "entry nowhere.lua\n", "m.txt:1: unknown entry 'nowhere.lua'"},
+      {"no ground", "cell . feature=wall\n", "m.txt:1: a cell needs its ground"},
+      {"missing rows", "cell . ground=grass\ngrid\n" + std::string(20, '.') + "\n", "the grid needs 13 rows"},
+      {"extra rows", "cell . ground=grass\ngrid\n" + Grid(std::string(20, '.')) + std::string(20, '.') + "\n", "more than 13 grid rows"},
+      {"unknown line", "walls everywhere\n", "m.txt:1: unknown line"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    EXPECT_FALSE(Build(c.text, error)) << c.name;
+    EXPECT_NE(error.find(c.message), std::string::npos) << c.name << ": " << error;
+    EXPECT_FALSE(fs::exists(dir / "m.map")) << c.name;
+  }
+}
+
+TEST(QuestNamesTest, TilesCountKeptLinesAndTriggersCountFromOne) {
+  const fs::path dir = fs::temp_directory_path() / ("corvel_names_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  std::ofstream(dir / "tiles.dat") << "// comment only\n\nplayer.png,8,0 // 0\ngrass.png,1,0\r\n";
+  std::ofstream(dir / "triggers.dat") << "death.lua\nplate.lua\n";
+  TQuestNames names;
+  std::string error;
+  ASSERT_TRUE(ReadQuestNames((dir / "tiles.dat").string(), (dir / "triggers.dat").string(), names, error));
+  EXPECT_EQ(names.tiles.at("player"), 0);
+  EXPECT_EQ(names.tiles.at("grass"), 1);
+  EXPECT_EQ(names.triggers.at("death.lua"), 1);
+  EXPECT_EQ(names.triggers.at("plate.lua"), 2);
+  EXPECT_FALSE(ReadQuestNames((dir / "none.dat").string(), (dir / "triggers.dat").string(), names, error));
+  fs::remove_all(dir);
+}
+
+}  // namespace
