@@ -41,7 +41,8 @@ void DrawKeyScreen(int menuBackground, int selected) {
   DrawDialogBackground(menuBackground);
   DrawDialogFrame(frame);
   DrawScreenText("Keyboard Settings", 80, frame.ContentTop(), titleColor);
-  for (int i = 0; i < kRowCount; ++i) DrawRowText(RowText(kRows[i]), kRows[i].x, kRows[i].y, i == selected);
+  for (int i = 0; i < kRowCount; ++i)
+    DrawRowText(RowText(kRows[i]), kRows[i].x, kRows[i].y, i == selected);
   SetColor(255, 255, 255);
 }
 

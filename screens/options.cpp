@@ -2,8 +2,8 @@
 #include "core/game.h"
 #include "core/globals.h"
 #include "dialogs/dialogs.h"
-#include "screens/screens.h"
 #include "screens/screen_text.h"
+#include "screens/screens.h"
 
 namespace {
 
@@ -44,7 +44,9 @@ int DisplaySettings(int menuBackground) {
     DrawScreenText("Options", kTextX, frame.ContentTop(), titleColor);
     for (int row = 0; row < kRows; ++row) {
       std::string text = "Keyboard Settings";
-      if (row < kKeysRow) text = std::string(kSwitches[row].label) + ((*settings).*kSwitches[row].flag ? "YES" : "NO");
+      if (row < kKeysRow)
+        text =
+            std::string(kSwitches[row].label) + ((*settings).*kSwitches[row].flag ? "YES" : "NO");
       DrawRowText(text, kTextX, kFirstRowY + kRowStep * row, row == selected);
     }
     SetColor(255, 255, 255);

@@ -12,7 +12,9 @@ namespace {
 constexpr size_t kMaxNameLength = 25;
 
 // The keys that type into a name: space, digits and capital letters.
-bool TypesACharacter(int code) { return code == 32 || (code >= 48 && code <= 57) || (code >= 65 && code <= 90); }
+bool TypesACharacter(int code) {
+  return code == 32 || (code >= 48 && code <= 57) || (code >= 65 && code <= 90);
+}
 
 void WriteThumbnail() {
   const TPixmapPtr field = GrabPixmap(0, 0, 640, 416);

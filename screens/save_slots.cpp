@@ -1,5 +1,6 @@
 // The save slots on disk, their listing, and the slot box the save and load dialogs share.
 #include "screens/save_slots.h"
+
 #include "core/globals.h"
 #include "dialogs/dialogs.h"
 #include "screens/screen_text.h"
@@ -38,8 +39,8 @@ TSlotBox SlotBox() {
 
 std::string SlotLabel(int slot) { return "Slot " + StringFromInt(slot + 1) + " - "; }
 
-void DrawSlotBox(const TSlotBox& box, const TSaveSlots& slots, int selected, const std::string& title,
-                 const TSlotColour& rowColour) {
+void DrawSlotBox(const TSlotBox& box, const TSaveSlots& slots, int selected,
+                 const std::string& title, const TSlotColour& rowColour) {
   const TDialogFrame frame = DialogFrame(96);
   SetColor(255, 255, 255);
   DrawDialogFrame(frame);
@@ -48,6 +49,7 @@ void DrawSlotBox(const TSlotBox& box, const TSaveSlots& slots, int selected, con
   DrawScreenText(title, box.textLeft, 160, titleColor);
   for (int slot = 0; slot < SAVE_SLOTS; ++slot) {
     const std::array<int, 3> rgb = rowColour(slot);
-    DrawScreenText(SlotLabel(slot) + slots.name[slot], box.textLeft, SlotRowY(slot), rgb[0], rgb[1], rgb[2]);
+    DrawScreenText(SlotLabel(slot) + slots.name[slot], box.textLeft, SlotRowY(slot), rgb[0], rgb[1],
+                   rgb[2]);
   }
 }

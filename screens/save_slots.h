@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <string>
+
 #include "platform/graphics.h"
 
 // The three save slots as the save and load dialogs list them.
@@ -32,5 +33,5 @@ std::string SlotLabel(int slot);
 
 using TSlotColour = std::function<std::array<int, 3>(int slot)>;
 // Everything but the background; rows in the colours that rowColour gives.
-void DrawSlotBox(const TSlotBox& box, const TSaveSlots& slots, int selected, const std::string& title,
-                 const TSlotColour& rowColour);
+void DrawSlotBox(const TSlotBox& box, const TSaveSlots& slots, int selected,
+                 const std::string& title, const TSlotColour& rowColour);

@@ -1,4 +1,5 @@
 #include "screens/screen_text.h"
+
 #include "core/globals.h"
 #include "dialogs/dialogs.h"
 

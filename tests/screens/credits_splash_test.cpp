@@ -1,6 +1,7 @@
 // Credits: the keys that close them, the events they ignore. Splash: fade counts on its own
 // 60 Hz timer, skipping, and what reaches the game meanwhile.
 #include <memory>
+
 #include "core/globals.h"
 #include "platform/clock.h"
 #include "platform/display.h"
@@ -13,7 +14,7 @@ namespace {
 constexpr uint32_t kCredits = 0x3070A0, kPicture = 0x80C040;
 
 class Credits : public ScreenTest {
-protected:
+ protected:
   void SetUp() override {
     ScreenTest::SetUp();
     imgCredits = testsupport::ColourImage(200, 100, 0xFF000000 | kCredits);
@@ -45,7 +46,7 @@ TEST_F(Credits, KeyReleasesDoNotReachTheGame) {
 }
 
 class Splash : public ScreenTest {
-protected:
+ protected:
   void SetUp() override {
     ScreenTest::SetUp();
     UseManualClock(0);

@@ -34,7 +34,7 @@ PixelBox HandOutline(uint32_t rgb) { return FindColour(rgb, 280, 390, 80, 40); }
 PixelBox Square(int x, int y) { return {x, y, x + 31, y + 31}; }
 
 class Inventory : public ScreenTest {
-protected:
+ protected:
   void SetUp() override {
     ScreenTest::SetUp();
     tiles = std::make_unique<testsupport::ScopedTiles>(std::vector<TTilePtr>{
@@ -45,8 +45,8 @@ protected:
     player->item[0] = sword = Item(1, "SWORD", 3, 1);
     player->item[5] = Item(2, "BREAD", 0, 2);
     player->item[7] = bow = Item(3, "BOW", 1, 2);
-    player->item[8] = Item(4, "PLAIN", 1, 0);       // no picture, though tile 0 exists
-    player->item[9] = Item(5, "STRAY", 1, 99);      // a tile the table does not have
+    player->item[8] = Item(4, "PLAIN", 1, 0);        // no picture, though tile 0 exists
+    player->item[9] = Item(5, "STRAY", 1, 99);       // a tile the table does not have
     player->item[10] = bow2 = Item(3, "BOW", 1, 2);  // the same number as the other bow
     primary = player->primary;
     secondary = player->secondary;
@@ -68,7 +68,9 @@ TEST_F(Inventory, CursorMovesRowByRowAndWraps) {
       {{kLeftArrow}, 47},
       {std::vector<int>(12, kRightArrow), 12},
       {{kRightArrow, kRightArrow, kRightArrow, kRightArrow, kRightArrow, kUpArrow}, 41},
-      {{kLeftArrow, kLeftArrow, kLeftArrow, kLeftArrow, kLeftArrow, kLeftArrow, kLeftArrow, kLeftArrow, kDownArrow}, 4},
+      {{kLeftArrow, kLeftArrow, kLeftArrow, kLeftArrow, kLeftArrow, kLeftArrow, kLeftArrow,
+        kLeftArrow, kDownArrow},
+       4},
       {{kUpArrow, kUpArrow, kUpArrow, kUpArrow}, 0},
       {{kReturn, kRightArrow}, 1},  // the sword's hand mode: the cursor stays
   };
@@ -152,13 +154,38 @@ TEST_F(Inventory, PuttingItemsInHand) {
     TItemPtr* secondaryAfter;
   } cases[] = {
       {"into the primary hand", primary, secondary, {kReturn, kReturn}, &sword, &secondary},
-      {"into the secondary hand", primary, secondary, {kReturn, kRightArrow, kReturn}, &primary, &sword},
-      {"primary moved to secondary", sword, secondary, {kReturn, kRightArrow, kReturn}, nullptr, &sword},
+      {"into the secondary hand",
+       primary,
+       secondary,
+       {kReturn, kRightArrow, kReturn},
+       &primary,
+       &sword},
+      {"primary moved to secondary",
+       sword,
+       secondary,
+       {kReturn, kRightArrow, kReturn},
+       nullptr,
+       &sword},
       {"secondary moved to primary", primary, sword, {kReturn, kReturn}, &sword, nullptr},
       {"primary into primary again", sword, secondary, {kReturn, kReturn}, &sword, &secondary},
-      {"the hand chosen last comes back", primary, secondary, {kReturn, kRightArrow, kEscape, kReturn, kReturn}, &primary, &sword},
-      {"the inventory key puts nothing in hand", primary, secondary, {kReturn, kInventoryKey}, &primary, &secondary},
-      {"exit goes back to the grid", primary, secondary, {kReturn, kEscape, kEscape}, &primary, &secondary},
+      {"the hand chosen last comes back",
+       primary,
+       secondary,
+       {kReturn, kRightArrow, kEscape, kReturn, kReturn},
+       &primary,
+       &sword},
+      {"the inventory key puts nothing in hand",
+       primary,
+       secondary,
+       {kReturn, kInventoryKey},
+       &primary,
+       &secondary},
+      {"exit goes back to the grid",
+       primary,
+       secondary,
+       {kReturn, kEscape, kEscape},
+       &primary,
+       &secondary},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

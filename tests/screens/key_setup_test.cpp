@@ -44,8 +44,14 @@ TEST_F(KeySetUp, BindingRows) {
       {"another action's key is refused", {kReturn, kDownArrow}, &TConfig::kUp, kUpArrow},
       {"escape is the exit key: refused", {kReturn, kEscape}, &TConfig::kUp, kUpArrow},
       {"the save key can be taken", {kDownArrow, kReturn, 83}, &TConfig::kDown, 83},
-      {"secondary then talk", {kDownArrow, kDownArrow, kDownArrow, kDownArrow, kDownArrow, kDownArrow, kReturn, 84}, &TConfig::kEnter, 84},
-      {"up wraps to the last rows", {kUpArrow, kUpArrow, kUpArrow, kReturn, 81}, &TConfig::kExit, 81},
+      {"secondary then talk",
+       {kDownArrow, kDownArrow, kDownArrow, kDownArrow, kDownArrow, kDownArrow, kReturn, 84},
+       &TConfig::kEnter,
+       84},
+      {"up wraps to the last rows",
+       {kUpArrow, kUpArrow, kUpArrow, kReturn, 81},
+       &TConfig::kExit,
+       81},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -91,9 +97,9 @@ TEST_F(KeySetUp, ResetPutsBackTheTenDefaultsOnly) {
   Keys({kReturn});
   EXPECT_FALSE(Runs([] { return DisplayKeys(1); }));
   const TConfig d;
-  for (auto field : {&TConfig::kUp, &TConfig::kDown, &TConfig::kLeft, &TConfig::kRight, &TConfig::kPrimary,
-                     &TConfig::kSecondary, &TConfig::kEnter, &TConfig::kInventory, &TConfig::kOption,
-                     &TConfig::kExit})
+  for (auto field : {&TConfig::kUp, &TConfig::kDown, &TConfig::kLeft, &TConfig::kRight,
+                     &TConfig::kPrimary, &TConfig::kSecondary, &TConfig::kEnter,
+                     &TConfig::kInventory, &TConfig::kOption, &TConfig::kExit})
     EXPECT_EQ((*settings).*field, d.*field);
   EXPECT_EQ(settings->kSave, 5);
   EXPECT_EQ(settings->kLoad, 6);

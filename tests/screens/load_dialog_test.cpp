@@ -1,6 +1,7 @@
 // The slot listing and the load dialog: which records name which slot, selection over the
 // slots in use, the messages, loading through the saved-game code, and leaving.
 #include <filesystem>
+
 #include "core/globals.h"
 #include "screen_fixture.h"
 #include "screens/save_slots.h"
@@ -17,8 +18,10 @@ constexpr int kL = 96;  // the text edge with the 512-pixel test middle piece
 constexpr uint32_t kGrey = 0x9B9B9B, kCyan = 0x00FFFF, kThumb = 0x6080A0;
 
 class SaveSlots : public ScreenTest {
-protected:
-  void Touch(const std::string& name) { testsupport::WriteFileBytes(settings->saveDir + name, "x"); }
+ protected:
+  void Touch(const std::string& name) {
+    testsupport::WriteFileBytes(settings->saveDir + name, "x");
+  }
   void Thumbnail(int slot) {
     fs::create_directories(SlotFolder(slot));
     TPixmapPtr pixels = CreatePixmap(147, 96);
@@ -39,7 +42,9 @@ TEST_F(SaveSlots, ListingNamesSlotsFromTheRecords) {
     std::array<std::string, 3> names;
   } cases[] = {
       {"nothing saved", {}, {"**EMPTY**", "**EMPTY**", "**EMPTY**"}},
-      {"one record per slot", {"0.MY GAME.sav", "0.MY GAME.sav.lua", "2.B.sav"}, {"MY GAME", "**EMPTY**", "B"}},
+      {"one record per slot",
+       {"0.MY GAME.sav", "0.MY GAME.sav.lua", "2.B.sav"},
+       {"MY GAME", "**EMPTY**", "B"}},
       {"no name after the digit", {"1.sav"}, {"**EMPTY**", "**EMPTY**", "**EMPTY**"}},
       {"a first character that is no digit", {"X.ABC.sav"}, {"ABC", "**EMPTY**", "**EMPTY**"}},
       {"extension in capitals", {"1.GAME.SAV"}, {"**EMPTY**", "**EMPTY**", "**EMPTY**"}},

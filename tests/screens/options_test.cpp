@@ -1,6 +1,7 @@
 // The options screen: layout over either background, the three switches and what each one
 // does at once, the configuration written on leaving, and the way to the key set-up.
 #include <filesystem>
+
 #include "core/game.h"
 #include "core/globals.h"
 #include "platform/display.h"
@@ -13,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class Options : public ScreenTest {
-protected:
+ protected:
   std::string ConfigPath() const { return baseHomeDir + "/config.dat"; }
   // The written configuration: five flag bytes first, fourteen key bytes last (kUp first).
   struct TWritten {
@@ -22,7 +23,9 @@ protected:
   TWritten Written() const {
     const std::string bytes = testsupport::ReadFileBytes(ConfigPath());
     if (bytes.size() < 19) return {};
-    const auto at = [&](size_t i) { return static_cast<int>(static_cast<unsigned char>(bytes[i])); };
+    const auto at = [&](size_t i) {
+      return static_cast<int>(static_cast<unsigned char>(bytes[i]));
+    };
     return {at(0), at(1), at(2), at(bytes.size() - 14)};
   }
 };
@@ -59,7 +62,11 @@ TEST_F(Options, SwitchesActAtOnceAndAreWrittenOnLeaving) {
       {"sound off", {kDownArrow, kReturn, kEscape}, 0, 1, false},
       {"music off pauses", {kDownArrow, kDownArrow, kReturn, kTab}, 1, 0, true},
       {"music off and on resumes", {kUpArrow, kUpArrow, kReturn, kReturn, kEscape}, 1, 1, false},
-      {"down wraps to the first row", {kDownArrow, kDownArrow, kDownArrow, kDownArrow, kDownArrow, kReturn, kEscape}, 0, 1, false},
+      {"down wraps to the first row",
+       {kDownArrow, kDownArrow, kDownArrow, kDownArrow, kDownArrow, kReturn, kEscape},
+       0,
+       1,
+       false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

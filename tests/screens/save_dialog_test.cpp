@@ -2,6 +2,7 @@
 // slot, cancelling and leaving, layout with the cursor, and a save that fails.
 #include <algorithm>
 #include <filesystem>
+
 #include "core/globals.h"
 #include "platform/clock.h"
 #include "screen_fixture.h"
@@ -20,7 +21,7 @@ constexpr uint32_t kField = 0x5070B0, kCyan = 0x00FFFF;
 constexpr int kSaveKey = 83;
 
 class SaveDialog : public ScreenTest {
-protected:
+ protected:
   void SetUp() override {
     ScreenTest::SetUp();
     SetClsColor(0x50, 0x70, 0xB0);
@@ -49,11 +50,13 @@ TEST_F(SaveDialog, NamingAndSaving) {
     int kUp = 38;
   } cases[] = {
       {"letters digits and spaces", {kReturn, 'A', 'B', ' ', '1'}, "0.AB 1.sav"},
-      {"the 26th character is refused", [] {
+      {"the 26th character is refused",
+       [] {
          std::vector<int> k{kReturn};
          k.insert(k.end(), 30, 'Q');
          return k;
-       }(), "0." + std::string(25, 'Q') + ".sav"},
+       }(),
+       "0." + std::string(25, 'Q') + ".sav"},
       {"backspace", {kReturn, 'A', 'B', kBackspace}, "0.A.sav"},
       {"backspace on an empty name", {kReturn, kBackspace, 'C'}, "0.C.sav"},
       {"backspace while choosing", {kBackspace, kReturn, 'D'}, "0.D.sav"},

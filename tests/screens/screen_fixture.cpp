@@ -1,7 +1,9 @@
 #include "screen_fixture.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+
 #include "core/game.h"
 #include "core/globals.h"
 #include "support/dialog_frame.h"
@@ -41,8 +43,9 @@ PixelBox TextCover(const std::string& text, int x, int y) {
 
 void ScreenTest::SetUp() {
   testsupport::UseQuestSettings(testsupport::ScratchDir("screen-quest"));
-  for (const std::string& dir : {settings->imageDir, settings->soundDir, settings->musicDir, settings->mapDir,
-                                 settings->saveDir, settings->tempDir, settings->triggerDir})
+  for (const std::string& dir :
+       {settings->imageDir, settings->soundDir, settings->musicDir, settings->mapDir,
+        settings->saveDir, settings->tempDir, settings->triggerDir})
     std::filesystem::create_directories(dir);
   titleColor[0] = 205, titleColor[1] = 255, titleColor[2] = 205;
   answerColor[0] = 255, answerColor[1] = 255, answerColor[2] = 155;

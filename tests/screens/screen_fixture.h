@@ -4,9 +4,11 @@
 // recording script engine, a probe music channel, and an event pump that stops a screen
 // once the queued events are used up.
 #include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
+
 #include "core/logic.h"
 #include "platform/audio.h"
 #include "platform/events.h"
@@ -35,7 +37,7 @@ PixelBox TextCover(const std::string& text, int x, int y);
 
 // A logic clock that counts its resets.
 class CountingLogic : public TFixedRateLogic {
-public:
+ public:
   int inits = 0;
   int Init() override {
     ++inits;
@@ -45,7 +47,7 @@ public:
 
 // Records the scripts run and calls a probe at each.
 class RecordingEngine : public TLuaScriptEngine {
-public:
+ public:
   std::vector<std::string> runs;
   std::function<void(const std::string&)> onRun;
   int RunScriptFile(const std::string& path) override {
@@ -57,7 +59,7 @@ public:
 
 // A music channel that remembers what was done to it.
 class ProbeChannel : public TChannel {
-public:
+ public:
   int stops = 0;
   bool paused = false;
   void Stop() override { ++stops; }
@@ -68,7 +70,7 @@ public:
 struct QueueDrained {};
 
 class ScreenTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override;
   void TearDown() override;
   // Queues key-downs.

@@ -1,11 +1,14 @@
 // The title menu: selection ring, key order, the exit question, sub-screens and a new game.
 #include <filesystem>
 #include <utility>
+
 #include "core/game.h"
 #include "core/globals.h"
 #include "screen_fixture.h"
+#include "screens/save_slots.h"
 #include "screens/screens.h"
 #include "support/files.h"
+#include "transitions/transitions.h"
 
 namespace fs = std::filesystem;
 
@@ -33,7 +36,10 @@ TEST_F(TitleMenu, SelectionAndKeys) {
       {"down and up", {down, down, up}, 1},
       {"other keys do nothing", {Key(65), Key(32), Key(kLeftArrow)}, 0},
       {"mouse, terminate, menu actions and ticks do nothing",
-       {{EVENT_MOUSEDOWN, 1}, {EVENT_MOUSEUP, 1}, {EVENT_APPTERMINATE, 0}, {EVENT_MENUACTION, 100},
+       {{EVENT_MOUSEDOWN, 1},
+        {EVENT_MOUSEUP, 1},
+        {EVENT_APPTERMINATE, 0},
+        {EVENT_MENUACTION, 100},
         {EVENT_TIMERTICK, 0}},
        0},
       {"escape asks, declining keeps the entry", {down, down, Key(kEscape), down, ret}, 2},
@@ -100,6 +106,28 @@ TEST_F(TitleMenu, NewGameResetsTheWorkingFolderAfterTheStartupScript) {
   EXPECT_FALSE(fs::exists(settings->tempDir + "old.map"));
   EXPECT_FALSE(fs::exists(settings->tempDir + "left.map"));
   EXPECT_EQ(logic->inits, 0);
+}
+
+TEST_F(TitleMenu, LoadGameEntry) {
+  // Nothing saved: the message, then the menu again on the same entry.
+  Keys({kDownArrow, kReturn, kReturn});
+  EXPECT_FALSE(Runs(DisplayMainMenu));
+  EXPECT_EQ(Pixel(250, 295), MenuOptionColour(1));
+
+  ASSERT_EQ(SaveGame(SaveRecordPath(0, "KEPT"), SlotFolder(0)), 1);
+  auto titleMusic = std::make_shared<ProbeChannel>();
+  bool posted = false;
+  SetEventPump([&] {
+    if (posted) throw QueueDrained{};
+    posted = true;
+    musicChannel = titleMusic;                      // in place of the stream the menu started
+    Keys({kDownArrow, kReturn, kReturn, kReturn});  // load entry, load slot 1, close message
+  });
+  int result = -1;
+  ASSERT_TRUE(Runs(DisplayMainMenu, &result));
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(engine->runs, std::vector<std::string>{SaveRecordPath(0, "KEPT") + ".lua"});
+  EXPECT_EQ(titleMusic->stops, 0);  // the loaded game chooses the music that follows
 }
 
 }  // namespace
