@@ -13,7 +13,6 @@ class TAudioStream : public TChannel {
 public:
   ~TAudioStream() override;
   TMusicPtr Music;
-  int32_t writepos = 0;
   int32_t paused = 0;
   int32_t samplerate = 44100;
   int32_t KeepMusic = 0;  // 1: the caller's source, never freed by the stream
@@ -48,7 +47,6 @@ public:
   TOpenALAudioStream();
   ~TOpenALAudioStream() override;
 
-  int32_t _buffercount = kBufferCount;
   std::array<uint32_t, kBufferCount> _buffers{};
   int32_t _buffersize = kBufferSize;
   std::vector<std::vector<uint8_t>> _bufferbanks;  // staging memory per buffer

@@ -52,5 +52,5 @@ int PauseTheora(const TtheoraPtr& player);
 int TheoraFullscreen(const TtheoraPtr& player);
 int DrawTheora(const TtheoraPtr& player, const TPixmapPtr& pixmap);
 int DrawTheoraImage(const TtheoraPtr& player, const TImagePtr& image, int frame);
-// Releases the decoder and the file; later calls do nothing.
+// Releases the decoder and the file; the player then reports its end and plays nothing.
 int CloseTheora(const TtheoraPtr& player);

@@ -131,6 +131,7 @@ int CloseTheora(const TtheoraPtr& player) {
   player->buffer.clear();
   CloseStream(player->movie);
   player->movie = nullptr;
+  player->EOT = 1;  // nothing more to play
   return 0;
 }
 

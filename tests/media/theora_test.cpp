@@ -212,6 +212,12 @@ TEST_F(TheoraPlayer, TheEndIsReachedOnceThenAStartPlaysItAgain) {
   }
   EXPECT_EQ(restarts, 2);
   EXPECT_EQ(EOT(p), 0);
+
+  // Closed, it has ended and plays nothing; closing again does nothing.
+  EXPECT_EQ(CloseTheora(p), 0);
+  EXPECT_EQ(EOT(p), 1);
+  EXPECT_EQ(DrawTheora(p, pixmap), 0);
+  EXPECT_EQ(CloseTheora(p), 0);
 }
 
 TEST_F(TheoraPlayer, PausingStopsTheClockOfTheVideo) {
