@@ -74,13 +74,16 @@ xdotool keydown Right
 wait_log "E2E touch" 10
 wait_pixel 144 208 180 180 190 "the dimmed rune"
 
-# Still walking right, the hero stops at the elder's stall; talking reaches the elder once
-# he is near enough. Each try waits long enough for the talk probe's short flight.
+# Still walking right, the hero stops at the elder's stall (column 9), his blue shirt just
+# left of it; talking there reaches the elder. A press whose probe finds nobody is repeated,
+# each after waiting long enough for the probe's short flight and the script's print.
+wait_pixel 280 209 40 90 230 "the hero at the stall"
 tries=0
 until has_line "E2E talk"; do
-  tries=$((tries + 1)); [ $tries -gt 20 ] && fail "the elder never answered"
+  tries=$((tries + 1)); [ $tries -gt 3 ] && fail "the elder never answered"
   xdotool key Return
-  sleep 0.5
+  n=0
+  until has_line "E2E talk" || [ $n -gt 100 ]; do n=$((n + 1)); sleep 0.02; done
 done
 xdotool keyup Right
 # The text box, with its dark blue middle, covers the path where the walk began.
