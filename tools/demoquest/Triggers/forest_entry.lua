@@ -2,6 +2,6 @@ PlayMusic(1)
 if GetFlag(4) == 0 then
   SetFlag(4, 1)
   AddNPC(2, "Dog", 90, 200)
-  AddNPC(5, "Archer", 540, 60)
+  AddNPC(5, "Archer", 544, 96)
 end
 print("E2E map2 entered")
