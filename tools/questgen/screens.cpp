@@ -175,8 +175,8 @@ TCanvas Splash() {
   TCanvas c(640, 480, {0, 0, 0});
   c.Ellipse(320, 220, 120, 120, {40, 30, 70});
   c.Ellipse(320, 220, 90, 90, {90, 60, 140});
-  c.CentredText(200, "The shrine awakens", kGold, 2);
-  c.CentredText(250, "Light pours from the altar", {230, 230, 240});
+  c.CentredText(200, "Dawn over the valley", kGold, 2);
+  c.CentredText(250, "The beasts are gone and the cave is quiet", {230, 230, 240});
   return c;
 }
 
