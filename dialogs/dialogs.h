@@ -47,3 +47,7 @@ void DrawDialogBackground(int menuBackground);
 void DrawDialogPortrait(const TDialogContent& content, const TDialogFrame& frame);
 // Wrapped text with a black shadow one pixel right and down, then in the colour.
 void DrawShadowedText(const std::string& text, int x, int y, int width, int r, int g, int b);
+
+// One pass of a modal box's loop after drawing: shows the picture without waiting, takes one
+// event and hands a key release on to GetKeyUp. Returns the code of a key press, -1 otherwise.
+int ShowAndTakeKey();

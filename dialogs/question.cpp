@@ -57,22 +57,17 @@ int DisplayOptions(const std::string& text, const std::string& option1, const st
       line += answers[j].lines;
     }
     SetColor(255, 255, 255);
-    Flip(0);
-    PollEvent();
-    if (EventID() == EVENT_KEYDOWN) {
-      const int key = EventData();
-      if (key == settings->kEnter) {
-        FixedRateLogic->Init();
-        // With no answers at all the selection itself (0, or -1 after kUp) is the result.
-        return n > 0 ? answers[s].position : s;
-      }
-      if (key == settings->kDown) {
-        if (++s > n - 1) s = 0;
-      } else if (key == settings->kUp) {
-        if (--s < 0) s = n - 1;
-      }
-    } else if (EventID() == EVENT_KEYUP) {
-      GetKeyUp(EventData());
+    const int key = ShowAndTakeKey();
+    if (key < 0) continue;
+    if (key == settings->kEnter) {
+      FixedRateLogic->Init();
+      // With no answers at all the selection itself (0, or -1 after kUp) is the result.
+      return n > 0 ? answers[s].position : s;
+    }
+    if (key == settings->kDown) {
+      if (++s > n - 1) s = 0;
+    } else if (key == settings->kUp) {
+      if (--s < 0) s = n - 1;
     }
   }
 }

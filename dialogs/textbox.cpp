@@ -82,15 +82,10 @@ int DisplayText(const std::string& text, int r, int g, int b, const std::string&
     DrawDialogPortrait(content, frame);
     DrawShadowedText(text, x, frame.ContentTop(), content.textWidth, r, g, b);
     SetColor(255, 255, 255);
-    Flip(0);
-    PollEvent();
-    if (EventID() == EVENT_KEYDOWN) {
-      if (EventData() == settings->kEnter || EventData() == settings->kExit) {
-        FixedRateLogic->Init();
-        return 1;
-      }
-    } else if (EventID() == EVENT_KEYUP) {
-      GetKeyUp(EventData());
+    const int key = ShowAndTakeKey();
+    if (key >= 0 && (key == settings->kEnter || key == settings->kExit)) {
+      FixedRateLogic->Init();
+      return 1;
     }
   }
 }

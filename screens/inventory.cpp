@@ -1,4 +1,5 @@
 // The inventory screen: 48 slots in a grid, the two hands, and the item under the cursor.
+#include "dialogs/dialogs.h"
 #include "core/game.h"
 #include "core/globals.h"
 #include "dialogs/text.h"
@@ -84,14 +85,8 @@ int DisplayInventory() {
   for (;;) {
     if (!player) break;
     DrawInventory(cursor, handMode, hand);
-    Flip(0);
-    PollEvent();
-    if (EventID() == EVENT_KEYUP) {
-      GetKeyUp(EventData());
-      continue;
-    }
-    if (EventID() != EVENT_KEYDOWN) continue;
-    const int code = EventData();
+    const int code = ShowAndTakeKey();
+    if (code < 0) continue;
     const TConfig& k = *settings;
     if (code == k.kInventory) break;
     if (!handMode) {

@@ -77,14 +77,8 @@ int DisplayKeys(int menuBackground) {
   int selected = 0;
   for (;;) {
     DrawKeyScreen(menuBackground, selected);
-    Flip(0);
-    PollEvent();
-    if (EventID() == EVENT_KEYUP) {
-      GetKeyUp(EventData());
-      continue;
-    }
-    if (EventID() != EVENT_KEYDOWN) continue;
-    const int code = EventData();
+    const int code = ShowAndTakeKey();
+    if (code < 0) continue;
     const TConfig& k = *settings;
     if (code == k.kExit) break;
     if (code == k.kEnter) {

@@ -36,15 +36,9 @@ int DisplayLoadDialog(int menuBackground) {
       if (slots.Empty(slot)) return {155, 155, 155};
       return {255, 255, 255};
     });
-    Flip(0);
-    PollEvent();
-    if (EventID() == EVENT_KEYUP) {
-      // A direction let go here must still stop the player.
-      GetKeyUp(EventData());
-      continue;
-    }
-    if (EventID() != EVENT_KEYDOWN) continue;
-    const int code = EventData();
+    // A direction let go here must still stop the player.
+    const int code = ShowAndTakeKey();
+    if (code < 0) continue;
     if (code == 13) {
       const std::string& name = slots.name[selected];
       const std::string slotText = SlotLabel(selected) + name;

@@ -50,14 +50,8 @@ int DisplaySettings(int menuBackground) {
       DrawRowText(text, kTextX, kFirstRowY + kRowStep * row, row == selected);
     }
     SetColor(255, 255, 255);
-    Flip(0);
-    PollEvent();
-    if (EventID() == EVENT_KEYUP) {
-      GetKeyUp(EventData());
-      continue;
-    }
-    if (EventID() != EVENT_KEYDOWN) continue;
-    const int code = EventData();
+    const int code = ShowAndTakeKey();
+    if (code < 0) continue;
     const TConfig& k = *settings;
     if (code == k.kEnter) {
       if (selected == kKeysRow) {

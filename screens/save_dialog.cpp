@@ -66,15 +66,9 @@ int DisplaySaveDialog() {
   const TSlotBox box = SlotBox();
   for (;;) {
     DrawSaveDialog(box, s);
-    Flip(0);
-    PollEvent();
-    if (EventID() == EVENT_KEYUP) {
-      // A direction let go here must still stop the player.
-      GetKeyUp(EventData());
-      continue;
-    }
-    if (EventID() != EVENT_KEYDOWN) continue;
-    const int code = EventData();
+    // A direction let go here must still stop the player.
+    const int code = ShowAndTakeKey();
+    if (code < 0) continue;
     const bool naming = s.edited >= 0;
     if (code == 13) {
       if (!naming) {

@@ -1,0 +1,12 @@
+// The event step shared by the modal boxes and screens.
+#include "core/game.h"
+#include "dialogs/dialogs.h"
+#include "platform/display.h"
+#include "platform/events.h"
+
+int ShowAndTakeKey() {
+  Flip(0);
+  PollEvent();
+  if (EventID() == EVENT_KEYUP) GetKeyUp(EventData());
+  return EventID() == EVENT_KEYDOWN ? EventData() : -1;
+}
