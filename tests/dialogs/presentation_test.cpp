@@ -75,7 +75,9 @@ TEST_F(DialogsPresentation, ArgumentsResultsAndClock) {
     Keys(c.keys);
     const long flips = FlipCount();
     EXPECT_EQ(Outcome(c.script), c.outcome);
-    if (c.frames >= 0) EXPECT_EQ(FlipCount() - flips, c.frames);
+    if (c.frames >= 0) {
+      EXPECT_EQ(FlipCount() - flips, c.frames);
+    }
     EXPECT_EQ(logic->inits, c.clockResets);
   }
 }
