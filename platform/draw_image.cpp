@@ -70,32 +70,36 @@ void DrawFrame(TGraphics& g, const TFrameSource& f, const TPlacement& place, boo
   }
 }
 
+namespace {
+
+// Where the context's origin, scale and rotation put the image's handle drawn at (x, y).
+TPlacement PlaceImage(const TGraphics& g, const TImage& image, float x, float y) {
+  TPlacement p;
+  p.x = static_cast<double>(x) + g.originX;
+  p.y = static_cast<double>(y) + g.originY;
+  p.handleX = image.handleX;
+  p.handleY = image.handleY;
+  p.scaleX = g.scaleX;
+  p.scaleY = g.scaleY;
+  p.degrees = g.rotation;
+  return p;
+}
+
+}  // namespace
+
 void DrawImage(const TImagePtr& image, float x, float y, int frame) {
   TFrameSource f;
   if (!GetFrame(image, frame, f)) return;
   TGraphics& g = ActiveContext();
-  TPlacement p;
-  p.x = static_cast<double>(x) + g.originX;
-  p.y = static_cast<double>(y) + g.originY;
-  p.handleX = image->handleX;
-  p.handleY = image->handleY;
-  p.scaleX = g.scaleX;
-  p.scaleY = g.scaleY;
-  p.degrees = g.rotation;
-  DrawFrame(g, f, p, image->flags & FILTEREDIMAGE);
+  DrawFrame(g, f, PlaceImage(g, *image, x, y), image->flags & FILTEREDIMAGE);
 }
 
 void DrawImageRect(const TImagePtr& image, float x, float y, float width, float height, int frame) {
   TFrameSource f;
   if (!GetFrame(image, frame, f)) return;
   TGraphics& g = ActiveContext();
-  TPlacement p;
-  p.x = static_cast<double>(x) + g.originX;
-  p.y = static_cast<double>(y) + g.originY;
-  p.handleX = image->handleX;
-  p.handleY = image->handleY;
-  p.scaleX = static_cast<double>(g.scaleX) * width / image->width;
-  p.scaleY = static_cast<double>(g.scaleY) * height / image->height;
-  p.degrees = g.rotation;
+  TPlacement p = PlaceImage(g, *image, x, y);
+  p.scaleX = p.scaleX * width / image->width;
+  p.scaleY = p.scaleY * height / image->height;
   DrawFrame(g, f, p, image->flags & FILTEREDIMAGE);
 }

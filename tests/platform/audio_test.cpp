@@ -5,11 +5,11 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <thread>
 
 #include "audio_wav.h"
+#include "temp_dir.h"
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/internal.h"
@@ -17,13 +17,10 @@
 
 namespace {
 
+// Files of the tests live in one folder, removed when the tests end.
 std::string TempPath(const std::string& name) {
-  return testing::TempDir() + "corvel_audio_" + name;
-}
-
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  static const TempDir dir;
+  return dir / name;
 }
 
 // A 16-bit mono sine of the given length.
@@ -34,7 +31,7 @@ std::string ToneWav(const std::string& name, int frames) {
     PutU16(samples, static_cast<uint16_t>(v));
   }
   std::string path = TempPath(name);
-  WriteFile(path, PcmWav(1, 22050, 16, samples));
+  WriteFileBytes(path, PcmWav(1, 22050, 16, samples));
   return path;
 }
 
@@ -83,7 +80,7 @@ std::string ToneOgg(const std::string& name, int frames, int rate) {
   vorbis_comment_clear(&vc);
   vorbis_info_clear(&vi);
   std::string path = TempPath(name);
-  WriteFile(path, bytes);
+  WriteFileBytes(path, bytes);
   return path;
 }
 
@@ -117,7 +114,7 @@ TEST(LoadSound, ReadsWavAndOggWithTheLoopFlag) {
 TEST(LoadSound, MissingOrUnreadableFilesGiveNull) {
   EXPECT_FALSE(LoadSound(TempPath("does-not-exist.wav")));
   std::string junk = TempPath("junk.wav");
-  WriteFile(junk, {'n', 'o', 't', ' ', 'a', ' ', 's', 'o', 'u', 'n', 'd'});
+  WriteFileBytes(junk, {'n', 'o', 't', ' ', 'a', ' ', 's', 'o', 'u', 'n', 'd'});
   EXPECT_FALSE(LoadSound(junk));
   EXPECT_FALSE(LoadSound(ExtractDir(junk)));  // a folder, as an empty table line names
 }

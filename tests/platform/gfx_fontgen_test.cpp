@@ -1,15 +1,11 @@
 // The font converter, run on a small PSF1 font whose glyph order differs from the codes.
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
-namespace fs = std::filesystem;
+#include "temp_dir.h"
 
 namespace {
 
@@ -33,9 +29,8 @@ std::vector<uint8_t> TestFont() {
 }  // namespace
 
 TEST(GfxFontgen, MapsCodesThroughTheUnicodeTable) {
-  const fs::path dir = fs::temp_directory_path() / ("corvel_fontgen_" + std::to_string(getpid()));
-  fs::create_directories(dir);
-  const std::string font = (dir / "t.psf.gz").string(), out = (dir / "t.cpp").string();
+  const TempDir dir;
+  const std::string font = dir / "t.psf.gz", out = dir / "t.cpp";
   const std::vector<uint8_t> bytes = TestFont();
   gzFile gz = gzopen(font.c_str(), "wb");
   gzwrite(gz, bytes.data(), static_cast<unsigned>(bytes.size()));
@@ -43,10 +38,7 @@ TEST(GfxFontgen, MapsCodesThroughTheUnicodeTable) {
   const std::string tool = std::string(CORVEL_BINARY_DIR) + "/tools/corvel_fontgen";
   ASSERT_EQ(std::system((tool + " " + font + " " + out).c_str()), 0);
 
-  std::ifstream in(out);
-  std::stringstream text;
-  text << in.rdbuf();
-  const std::string cpp = text.str();
+  const std::string cpp = ReadAll(out);
   EXPECT_NE(cpp.find("kFontGlyphs[96][16]"), std::string::npos);
   auto rowOf = [&cpp](int code) {
     const size_t at = cpp.rfind('{', cpp.find("},  // " + std::to_string(code) + "\n"));
@@ -58,7 +50,6 @@ TEST(GfxFontgen, MapsCodesThroughTheUnicodeTable) {
   EXPECT_EQ(rowOf(127), "0x07");
 
   // Not a PSF1 font: refused.
-  std::ofstream(dir / "bad.psf") << "not a font";
-  EXPECT_NE(std::system((tool + " " + (dir / "bad.psf").string() + " " + out + " 2>/dev/null").c_str()), 0);
-  fs::remove_all(dir);
+  const std::string bad = dir.Write("bad.psf", "not a font");
+  EXPECT_NE(std::system((tool + " " + bad + " " + out + " 2>/dev/null").c_str()), 0);
 }

@@ -1,27 +1,18 @@
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include <jpeglib.h>
 
 #include "gfx_support.h"
+#include "temp_dir.h"
 
 namespace fs = std::filesystem;
 
 class GfxFiles : public ::testing::Test {
 protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("corvel_gfx_" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    SetMaskColor(255, 0, 255);
-  }
-  void TearDown() override {
-    SetMaskColor(0, 0, 0);
-    fs::remove_all(dir);
-  }
-  std::string Path(const std::string& name) { return (dir / name).string(); }
+  void SetUp() override { SetMaskColor(255, 0, 255); }
+  void TearDown() override { SetMaskColor(0, 0, 0); }
+  std::string Path(const std::string& name) { return dir / name; }
   // A pixmap with a distinct colour per pixel and varied alpha.
   static TPixmapPtr Pattern(int w, int h) {
     TPixmapPtr pm = CreatePixmap(w, h);
@@ -29,13 +20,6 @@ protected:
       for (int x = 0; x < w; ++x)
         WritePixel(pm, x, y, (uint32_t(x * 37 + y) % 256) << 24 | uint32_t(x * 20) << 16 | uint32_t(y * 9) << 8 | 7);
     return pm;
-  }
-  void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  }
-  std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   // A real JPEG of a flat colour, written with libjpeg.
   void WriteJpeg(const std::string& path, int w, int h) {
@@ -62,7 +46,7 @@ protected:
     jpeg_destroy_compress(&c);
     std::fclose(f);
   }
-  fs::path dir;
+  TempDir dir;
 };
 
 TEST_F(GfxFiles, PngRoundTripKeepsEveryByte) {
@@ -82,12 +66,12 @@ TEST_F(GfxFiles, PngRoundTripKeepsEveryByte) {
 }
 
 TEST_F(GfxFiles, UnreadableFilesFailToLoad) {
-  WriteBytes(Path("junk.png"), {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
+  WriteFileBytes(Path("junk.png"), {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
   std::vector<uint8_t> png;
   ASSERT_TRUE(SavePixmapPNG(Pattern(16, 16), Path("good.png")));
-  png = ReadBytes(Path("good.png"));
+  png = ReadFileBytes(Path("good.png"));
   png.resize(png.size() / 2);
-  WriteBytes(Path("cut.png"), png);
+  WriteFileBytes(Path("cut.png"), png);
   for (const char* name : {"absent.png", "junk.png", "cut.png"}) {
     EXPECT_FALSE(LoadPixmap(Path(name))) << name;
     EXPECT_FALSE(LoadImage(Path(name))) << name;
@@ -104,14 +88,14 @@ TEST_F(GfxFiles, JpegLoadsAndCorruptJpegIsRefused) {
   EXPECT_NEAR(int((p >> 16) & 255), 200, 6);
   EXPECT_NEAR(int((p >> 8) & 255), 40, 6);
 
-  const std::vector<uint8_t> bytes = ReadBytes(Path("ok.jpg"));
+  const std::vector<uint8_t> bytes = ReadFileBytes(Path("ok.jpg"));
   std::vector<uint8_t> truncated(bytes.begin(), bytes.begin() + bytes.size() * 2 / 3);
-  WriteBytes(Path("truncated.jpg"), truncated);
+  WriteFileBytes(Path("truncated.jpg"), truncated);
   std::vector<uint8_t> header(bytes.begin(), bytes.begin() + 20);
-  WriteBytes(Path("header.jpg"), header);
+  WriteFileBytes(Path("header.jpg"), header);
   std::vector<uint8_t> scrambled = bytes;
   for (size_t i = bytes.size() / 3; i < bytes.size() - 2; i += 7) scrambled[i] = 0xFF;
-  WriteBytes(Path("scrambled.jpg"), scrambled);
+  WriteFileBytes(Path("scrambled.jpg"), scrambled);
   for (const char* name : {"truncated.jpg", "header.jpg", "scrambled.jpg"}) {
     EXPECT_FALSE(LoadPixmap(Path(name))) << name;
   }
@@ -169,11 +153,11 @@ TEST_F(GfxFiles, BmpAndTgaPictures) {
   for (uint8_t b : {0x03, 0x02, 0x01, 0x06, 0x05, 0x04, 0, 0,    // bottom row
                     0x0C, 0x0B, 0x0A, 0x0F, 0x0E, 0x0D, 0, 0})  // top row
     bmp.push_back(b);
-  WriteBytes(Path("a.bmp"), bmp);
+  WriteFileBytes(Path("a.bmp"), bmp);
   // 2 x 1 run-length TGA, 32 bits, top-down: one repeated pixel.
   std::vector<uint8_t> tga = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 32, 0x28,
                               0x81, 0x30, 0x20, 0x10, 0x80};
-  WriteBytes(Path("b.tga"), tga);
+  WriteFileBytes(Path("b.tga"), tga);
   TPixmapPtr a = LoadPixmap(Path("a.bmp")), b = LoadPixmap(Path("b.tga"));
   ASSERT_TRUE(a);
   ASSERT_TRUE(b);
@@ -181,7 +165,7 @@ TEST_F(GfxFiles, BmpAndTgaPictures) {
   EXPECT_EQ(ReadPixel(a, 1, 1), 0xFF040506u);
   EXPECT_EQ(ReadPixel(b, 1, 0), 0x80102030u);
   tga.pop_back();
-  WriteBytes(Path("short.tga"), tga);
+  WriteFileBytes(Path("short.tga"), tga);
   EXPECT_FALSE(LoadPixmap(Path("short.tga")));
 }
 
