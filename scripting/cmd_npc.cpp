@@ -34,6 +34,37 @@ int ReturnLastNamed(lua_State* L, const std::string& name,
   return found ? ReturnNumber(L, value) : NoResult;
 }
 
+// The commands that turn every NPC bearing the name toward, after or away from the player.
+int ActOnPlayer(lua_State* L, int (TActor::*act)(const TActor&)) {
+  TScriptArgs args(L, 1);
+  std::string name = args.String(1);
+  if (!player) return NoResult;
+  ForEachNamed(name, [act](TActor& npc) { (npc.*act)(*player); });
+  return NoResult;
+}
+
+// The coordinate getters: "_player" names the player.
+int ReturnCoordinate(lua_State* L, float TActor::*coordinate) {
+  TScriptArgs args(L, 1);
+  std::string name = args.String(1);
+  if (name == "_player") return player ? ReturnNumber(L, (*player).*coordinate) : NoResult;
+  return ReturnLastNamed(L, name, [coordinate](TActor& npc) { return npc.*coordinate; });
+}
+
+int ReturnField(lua_State* L, int TActor::*field) {
+  TScriptArgs args(L, 1);
+  std::string name = args.String(1);
+  return ReturnLastNamed(L, name, [field](TActor& npc) { return npc.*field; });
+}
+
+int SetField(lua_State* L, int TActor::*field) {
+  TScriptArgs args(L, 2);
+  std::string name = args.String(1);
+  int32_t value = args.Int(2);
+  ForEachNamed(name, [&](TActor& npc) { npc.*field = value; });
+  return NoResult;
+}
+
 // Fires the NPC's primary item's missile with the given speed, and its sound.
 void FireNPCMissile(const TActor& npc, float speedX, float speedY) {
   const TItem& item = *npc.primary;
@@ -91,55 +122,19 @@ int LUA_AddNPC(lua_State* L) {
   return NoResult;
 }
 
-int LUA_AvoidPlayer(lua_State* L) {
-  TScriptArgs args(L, 1);
-  std::string name = args.String(1);
-  if (!player) return NoResult;
-  ForEachNamed(name, [](TActor& npc) { npc.AvoidActor(*player); });
-  return NoResult;
-}
+int LUA_AvoidPlayer(lua_State* L) { return ActOnPlayer(L, &TActor::AvoidActor); }
 
-int LUA_FacePlayer(lua_State* L) {
-  TScriptArgs args(L, 1);
-  std::string name = args.String(1);
-  if (!player) return NoResult;
-  ForEachNamed(name, [](TActor& npc) { npc.FaceActor(*player); });
-  return NoResult;
-}
+int LUA_FacePlayer(lua_State* L) { return ActOnPlayer(L, &TActor::FaceActor); }
 
-int LUA_FollowPlayer(lua_State* L) {
-  TScriptArgs args(L, 1);
-  std::string name = args.String(1);
-  if (!player) return NoResult;
-  ForEachNamed(name, [](TActor& npc) { npc.FollowActor(*player); });
-  return NoResult;
-}
+int LUA_FollowPlayer(lua_State* L) { return ActOnPlayer(L, &TActor::FollowActor); }
 
-int LUA_GetActorX(lua_State* L) {
-  TScriptArgs args(L, 1);
-  std::string name = args.String(1);
-  if (name == "_player") return player ? ReturnNumber(L, player->X) : NoResult;
-  return ReturnLastNamed(L, name, [](TActor& npc) { return npc.X; });
-}
+int LUA_GetActorX(lua_State* L) { return ReturnCoordinate(L, &TActor::X); }
 
-int LUA_GetActorY(lua_State* L) {
-  TScriptArgs args(L, 1);
-  std::string name = args.String(1);
-  if (name == "_player") return player ? ReturnNumber(L, player->Y) : NoResult;
-  return ReturnLastNamed(L, name, [](TActor& npc) { return npc.Y; });
-}
+int LUA_GetActorY(lua_State* L) { return ReturnCoordinate(L, &TActor::Y); }
 
-int LUA_GetMoveCurrent(lua_State* L) {
-  TScriptArgs args(L, 1);
-  std::string name = args.String(1);
-  return ReturnLastNamed(L, name, [](TActor& npc) { return npc.moveCurrent; });
-}
+int LUA_GetMoveCurrent(lua_State* L) { return ReturnField(L, &TActor::moveCurrent); }
 
-int LUA_GetMoveGoal(lua_State* L) {
-  TScriptArgs args(L, 1);
-  std::string name = args.String(1);
-  return ReturnLastNamed(L, name, [](TActor& npc) { return npc.moveGoal; });
-}
+int LUA_GetMoveGoal(lua_State* L) { return ReturnField(L, &TActor::moveGoal); }
 
 int LUA_MoveActor(lua_State* L) {
   TScriptArgs args(L, 4);
@@ -163,37 +158,13 @@ int LUA_RemoveActor(lua_State* L) {
   return NoResult;
 }
 
-int LUA_SetAttitude(lua_State* L) {
-  TScriptArgs args(L, 2);
-  std::string name = args.String(1);
-  int32_t value = args.Int(2);
-  ForEachNamed(name, [&](TActor& npc) { npc.attitude = value; });
-  return NoResult;
-}
+int LUA_SetAttitude(lua_State* L) { return SetField(L, &TActor::attitude); }
 
-int LUA_SetMoveCurrent(lua_State* L) {
-  TScriptArgs args(L, 2);
-  std::string name = args.String(1);
-  int32_t value = args.Int(2);
-  ForEachNamed(name, [&](TActor& npc) { npc.moveCurrent = value; });
-  return NoResult;
-}
+int LUA_SetMoveCurrent(lua_State* L) { return SetField(L, &TActor::moveCurrent); }
 
-int LUA_SetMoveGoal(lua_State* L) {
-  TScriptArgs args(L, 2);
-  std::string name = args.String(1);
-  int32_t value = args.Int(2);
-  ForEachNamed(name, [&](TActor& npc) { npc.moveGoal = value; });
-  return NoResult;
-}
+int LUA_SetMoveGoal(lua_State* L) { return SetField(L, &TActor::moveGoal); }
 
-int LUA_SetMovement(lua_State* L) {
-  TScriptArgs args(L, 2);
-  std::string name = args.String(1);
-  int32_t value = args.Int(2);
-  ForEachNamed(name, [&](TActor& npc) { npc.movement = value; });
-  return NoResult;
-}
+int LUA_SetMovement(lua_State* L) { return SetField(L, &TActor::movement); }
 
 // Arms the NPC's timer (result 1), polls it while armed (1), or disarms it once the clock
 // has passed the deadline (0). Never blocks.

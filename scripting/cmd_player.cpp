@@ -26,6 +26,14 @@ void SetSlotTiles(int32_t itemID, int32_t tile, int TItem::*field) {
   }
 }
 
+// The commands that pass their one number to a player action; nothing before the player exists.
+int PlayerAction(lua_State* L, int (TPlayer::*action)(int)) {
+  TScriptArgs args(L, 1);
+  int32_t value = args.Int(1);
+  if (player) ((*player).*action)(value);
+  return NoResult;
+}
+
 bool FlagIndex(int32_t n) { return n >= 0 && n <= 255; }
 
 }  // namespace
@@ -74,26 +82,11 @@ int LUA_GetTriggerX(lua_State* L) { return ReturnNumber(L, triggerX); }
 
 int LUA_GetTriggerY(lua_State* L) { return ReturnNumber(L, triggerY); }
 
-int LUA_GiveGold(lua_State* L) {
-  TScriptArgs args(L, 1);
-  int32_t amount = args.Int(1);
-  if (player) player->GiveGold(amount);
-  return NoResult;
-}
+int LUA_GiveGold(lua_State* L) { return PlayerAction(L, &TPlayer::GiveGold); }
 
-int LUA_GiveItem(lua_State* L) {
-  TScriptArgs args(L, 1);
-  int32_t itemID = args.Int(1);
-  if (player) player->GiveItem(itemID);
-  return NoResult;
-}
+int LUA_GiveItem(lua_State* L) { return PlayerAction(L, &TPlayer::GiveItem); }
 
-int LUA_GiveLife(lua_State* L) {
-  TScriptArgs args(L, 1);
-  int32_t amount = args.Int(1);
-  if (player) player->GiveLife(amount);
-  return NoResult;
-}
+int LUA_GiveLife(lua_State* L) { return PlayerAction(L, &TActor::GiveLife); }
 
 int LUA_GiveMaxLife(lua_State* L) {
   TScriptArgs args(L, 1);
@@ -152,12 +145,7 @@ int LUA_SetPlayerItemMeleeTile(lua_State* L) {
   return NoResult;
 }
 
-int LUA_SetPrimary(lua_State* L) {
-  TScriptArgs args(L, 1);
-  int32_t itemID = args.Int(1);
-  if (player) player->SetPrimary(itemID);
-  return NoResult;
-}
+int LUA_SetPrimary(lua_State* L) { return PlayerAction(L, &TPlayer::SetPrimary); }
 
 int LUA_TakeGold(lua_State* L) {
   TScriptArgs args(L, 1);
@@ -174,12 +162,7 @@ int LUA_TakeItem(lua_State* L) {
   return ReturnBoolean(L, player->TakeItem(itemID, oneUnit) != 0);
 }
 
-int LUA_TakeLife(lua_State* L) {
-  TScriptArgs args(L, 1);
-  int32_t amount = args.Int(1);
-  if (player) player->TakeLife(amount);
-  return NoResult;
-}
+int LUA_TakeLife(lua_State* L) { return PlayerAction(L, &TActor::TakeLife); }
 
 int LUA_UnlockControls(lua_State*) {
   lockControls = 0;

@@ -8,46 +8,41 @@
 #include "scripting/args.h"
 #include "scripting/command_list.h"
 
-// DisplayText(text, r, g, b): the colour goes to the box whole; drawing clamps it.
-int LUA_DisplayText(lua_State* L) {
-  const TScriptArgs args(L, 4);
-  const std::string text = args.String(1);
-  const int r = args.Int(2), g = args.Int(3), b = args.Int(4);
-  DisplayText(text, r, g, b, "", 0, 0);
-  return NoResult;
-}
+namespace {
 
-// DisplayTextP(text, r, g, b, image, imageRight)
-int LUA_DisplayTextP(lua_State* L) {
-  const TScriptArgs args(L, 6);
+// DisplayText(text, r, g, b) and DisplayTextP(text, r, g, b, image, imageRight): the colour
+// goes to the box whole; drawing clamps it.
+int ShowText(lua_State* L, bool withPortrait) {
+  const TScriptArgs args(L, withPortrait ? 6 : 4);
   const std::string text = args.String(1);
   const int r = args.Int(2), g = args.Int(3), b = args.Int(4);
-  const std::string image = args.String(5);
-  const int imageRight = args.Int(6);
+  const std::string image = withPortrait ? args.String(5) : "";
+  const int imageRight = withPortrait ? args.Int(6) : 0;
   DisplayText(text, r, g, b, image, imageRight, 0);
   return NoResult;
 }
 
-// DisplayOptions(text, option1, option2, option3, r, g, b) -> the chosen answer, 0-based.
-// The colour is cut to bytes.
-int LUA_DisplayOptions(lua_State* L) {
-  const TScriptArgs args(L, 7);
+// DisplayOptions(text, option1, option2, option3, r, g, b) and DisplayOptionsP(..., image,
+// imageRight) -> the chosen answer, 0-based. The colour is cut to bytes.
+int ShowOptions(lua_State* L, bool withPortrait) {
+  const TScriptArgs args(L, withPortrait ? 9 : 7);
   const std::string text = args.String(1);
   const std::string option1 = args.String(2), option2 = args.String(3), option3 = args.String(4);
   const int r = args.Byte(5), g = args.Byte(6), b = args.Byte(7);
-  return ReturnNumber(L, DisplayOptions(text, option1, option2, option3, 0, r, g, b, "", 0));
-}
-
-// DisplayOptionsP(text, option1, option2, option3, r, g, b, image, imageRight)
-int LUA_DisplayOptionsP(lua_State* L) {
-  const TScriptArgs args(L, 9);
-  const std::string text = args.String(1);
-  const std::string option1 = args.String(2), option2 = args.String(3), option3 = args.String(4);
-  const int r = args.Byte(5), g = args.Byte(6), b = args.Byte(7);
-  const std::string image = args.String(8);
-  const int imageRight = args.Int(9);
+  const std::string image = withPortrait ? args.String(8) : "";
+  const int imageRight = withPortrait ? args.Int(9) : 0;
   return ReturnNumber(L, DisplayOptions(text, option1, option2, option3, 0, r, g, b, image, imageRight));
 }
+
+}  // namespace
+
+int LUA_DisplayText(lua_State* L) { return ShowText(L, false); }
+
+int LUA_DisplayTextP(lua_State* L) { return ShowText(L, true); }
+
+int LUA_DisplayOptions(lua_State* L) { return ShowOptions(L, false); }
+
+int LUA_DisplayOptionsP(lua_State* L) { return ShowOptions(L, true); }
 
 // DisplaySplash(image, seconds, noSkip)
 int LUA_DisplaySplash(lua_State* L) {

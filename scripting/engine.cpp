@@ -21,6 +21,27 @@ void PushText(lua_State* L, const std::string& s) { lua_pushstring(L, s.c_str())
 // Lua text reaches the game up to its first NUL byte.
 std::string FromLua(const char* s) { return s ? std::string(s) : std::string(); }
 
+// Records an error of the engine's own (number 0); the failed operation's result, 0.
+int Refuse(TLuaScriptEngine& engine, const char* message) {
+  engine.m_lastErrorString = message;
+  engine.m_lastErrorNumber = 0;
+  return 0;
+}
+
+// The result of a load or protected call: 1 on success, else the error recorded and 0.
+int Outcome(TLuaScriptEngine& engine, int status) {
+  if (status == 0) return 1;
+  engine.ProcessError(status);
+  return 0;
+}
+
+SE_Parameter& AddParameter(TList<SE_Parameter>& list, int type) {
+  auto p = std::make_shared<SE_Parameter>();
+  p->m_paramType = type;
+  list.AddLast(p);
+  return *p;
+}
+
 }  // namespace
 
 TLuaScriptEngine::TLuaScriptEngine() { Reset(); }
@@ -86,35 +107,22 @@ double TLuaScriptEngine::CheckNumber(int index) {
 int TLuaScriptEngine::CheckBoolean(int index) { return luaL_checkint(m_lua_state, index); }
 
 int TLuaScriptEngine::AddStringParameter(const std::string& s) {
-  auto p = std::make_shared<SE_Parameter>();
-  p->m_paramType = 1;
-  p->m_valueString = s;
-  m_paramList.AddLast(p);
+  AddParameter(m_paramList, 1).m_valueString = s;
   return 0;
 }
 
 int TLuaScriptEngine::AddNumberParameter(double value) {
-  auto p = std::make_shared<SE_Parameter>();
-  p->m_paramType = 0;
-  p->m_valueNumber = value;
-  m_paramList.AddLast(p);
+  AddParameter(m_paramList, 0).m_valueNumber = value;
   return 0;
 }
 
 int TLuaScriptEngine::AddBooleanParameter(int flag) {
-  auto p = std::make_shared<SE_Parameter>();
-  p->m_paramType = 2;
-  p->m_valueBoolean = flag;
-  m_paramList.AddLast(p);
+  AddParameter(m_paramList, 2).m_valueBoolean = flag;
   return 0;
 }
 
 int TLuaScriptEngine::CallFunction(const std::string& name, int nResults) {
-  if (!m_started) {
-    m_lastErrorString = kNotStarted;
-    m_lastErrorNumber = 0;
-    return 0;
-  }
+  if (!m_started) return Refuse(*this, kNotStarted);
   lua_State* L = m_lua_state;
   // One result is the most the engine reads; asking for more would leave values behind.
   nResults = nResults != 0 ? 1 : 0;
@@ -128,11 +136,7 @@ int TLuaScriptEngine::CallFunction(const std::string& name, int nResults) {
     }
     ++count;
   }
-  int status = lua_pcall(L, count, nResults, 0);
-  if (status != 0) {
-    ProcessError(status);
-    return 0;
-  }
+  if (!Outcome(*this, lua_pcall(L, count, nResults, 0))) return 0;
   if (nResults) {
     if (lua_isnumber(L, -1)) {
       m_resultType = 0;
@@ -169,53 +173,23 @@ int TLuaScriptEngine::ProcessError(int code) {
 
 int TLuaScriptEngine::SetScriptText(const std::string& text, const std::string&) {
   m_source.clear();
-  if (!m_started) {
-    m_lastErrorString = kNotStarted;
-    m_lastErrorNumber = 0;
-    return 0;
-  }
+  if (!m_started) return Refuse(*this, kNotStarted);
   const char* chunk = text.c_str();
-  int status = luaL_loadbuffer(m_lua_state, chunk, std::strlen(chunk), chunk);
-  if (status != 0) {
-    ProcessError(status);
-    return 0;
-  }
+  if (!Outcome(*this, luaL_loadbuffer(m_lua_state, chunk, std::strlen(chunk), chunk))) return 0;
   m_source = text;
   return 1;
 }
 
 int TLuaScriptEngine::RunScriptFile(const std::string& path) {
-  if (!m_started) {
-    m_lastErrorString = kNotStarted;
-    m_lastErrorNumber = 0;
-    return 0;
-  }
-  int status = lua_dofile(m_lua_state, path);
-  if (status != 0) {
-    ProcessError(status);
-    return 0;
-  }
-  return 1;
+  if (!m_started) return Refuse(*this, kNotStarted);
+  return Outcome(*this, lua_dofile(m_lua_state, path));
 }
 
 int TLuaScriptEngine::RunScript() {
-  if (!m_started) {
-    m_lastErrorString = kNotStarted;
-    m_lastErrorNumber = 0;
-    return 0;
-  }
+  if (!m_started) return Refuse(*this, kNotStarted);
   // The compiled chunk is consumed by its run; without one there is nothing to call.
-  if (m_source.empty() || !lua_isfunction(m_lua_state, -1)) {
-    m_lastErrorString = kNoScript;
-    m_lastErrorNumber = 0;
-    return 0;
-  }
-  int status = lua_pcall(m_lua_state, 0, 0, 0);
-  if (status != 0) {
-    ProcessError(status);
-    return 0;
-  }
-  return 1;
+  if (m_source.empty() || !lua_isfunction(m_lua_state, -1)) return Refuse(*this, kNoScript);
+  return Outcome(*this, lua_pcall(m_lua_state, 0, 0, 0));
 }
 
 std::string TLuaScriptEngine::GetLastErrorString() { return m_lastErrorString; }

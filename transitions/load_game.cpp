@@ -57,6 +57,13 @@ private:
   size_t pos_ = 0;
 };
 
+// The player's whole-number fields after tempCount, in record order; read and applied alike.
+constexpr int TPlayer::*kRecordInts[] = {
+    &TPlayer::footprintID, &TPlayer::invincible, &TPlayer::unmovable, &TPlayer::life,
+    &TPlayer::maxLife, &TPlayer::attitude, &TPlayer::movement, &TPlayer::damage,
+    &TPlayer::moveToX, &TPlayer::moveToY, &TPlayer::moveGoal, &TPlayer::moveCurrent,
+    &TPlayer::deathTrigger, &TPlayer::gold};
+
 struct TSaveRecord {
   TPlayer fields;  // the stored player fields; the rest unused
   std::vector<TItem> items;
@@ -101,11 +108,7 @@ bool ReadRecord(const std::string& path, TSaveRecord& record) {
   p.frame = r.Int();
   p.currentFrame = r.Int();
   p.tempCount = static_cast<float>(r.Int());
-  for (int* field : {&p.footprintID, &p.invincible, &p.unmovable, &p.life, &p.maxLife,
-                     &p.attitude, &p.movement, &p.damage, &p.moveToX, &p.moveToY, &p.moveGoal,
-                     &p.moveCurrent, &p.deathTrigger, &p.gold}) {
-    *field = r.Int();
-  }
+  for (int TPlayer::*field : kRecordInts) p.*field = r.Int();
   const int32_t itemCount = r.Int();
   if (!r.ok || itemCount < 0 || itemCount > INVENTORY_SLOTS) return false;
   for (int32_t i = 0; i < itemCount; ++i) record.items.push_back(ReadItem(r));
@@ -132,20 +135,7 @@ void ApplyRecord(const TSaveRecord& record) {
   p.frame = f.frame;
   p.currentFrame = f.currentFrame;
   p.tempCount = f.tempCount;
-  p.footprintID = f.footprintID;
-  p.invincible = f.invincible;
-  p.unmovable = f.unmovable;
-  p.life = f.life;
-  p.maxLife = f.maxLife;
-  p.attitude = f.attitude;
-  p.movement = f.movement;
-  p.damage = f.damage;
-  p.moveToX = f.moveToX;
-  p.moveToY = f.moveToY;
-  p.moveGoal = f.moveGoal;
-  p.moveCurrent = f.moveCurrent;
-  p.deathTrigger = f.deathTrigger;
-  p.gold = f.gold;
+  for (int TPlayer::*field : kRecordInts) p.*field = f.*field;
   // The slot objects stay (the hands may share them); their fields are overwritten.
   for (size_t i = 0; i < record.items.size(); ++i) {
     if (!p.item[i]) p.item[i] = std::make_shared<TItem>();
