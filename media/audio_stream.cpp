@@ -29,7 +29,6 @@ std::shared_ptr<TAudioStream> Attach(const TMusicPtr& source, int keep, int flag
   if (!probe || probe->Kind() != "OpenAL") return nullptr;
   std::shared_ptr<TAudioStream> stream = TOpenALAudioStream::Build(source, flag);
   if (!stream) return nullptr;
-  stream->Music = source;
   stream->KeepMusic = keep;
   return stream;
 }

@@ -27,11 +27,11 @@ int DisplayLoadDialog(int menuBackground) {
     DisplayText("There are no saved games available.", 255, 255, 255, "", 0, menuBackground);
     return 0;
   }
-  const TSlotBox box = SlotBox();
+  const TDialogFrame frame = SlotFrame();
   int selected = first;
   for (;;) {
     DrawDialogBackground(menuBackground);
-    DrawSlotBox(box, slots, selected, "Load Game", [&](int slot) -> std::array<int, 3> {
+    DrawSlotBox(frame, slots, selected, "Load Game", [&](int slot) -> std::array<int, 3> {
       if (slot == selected) return {answerColor[0], answerColor[1], answerColor[2]};
       if (slots.Empty(slot)) return {155, 155, 155};
       return {255, 255, 255};

@@ -29,15 +29,15 @@ struct TSaveState {
   std::string kept;  // the edited slot's name before, put back on cancel
 };
 
-void DrawSaveDialog(const TSlotBox& box, const TSaveState& s) {
+void DrawSaveDialog(const TDialogFrame& frame, const TSaveState& s) {
   DrawScreen();
-  DrawSlotBox(box, s.slots, s.selected, "Save Game", [&](int slot) -> std::array<int, 3> {
+  DrawSlotBox(frame, s.slots, s.selected, "Save Game", [&](int slot) -> std::array<int, 3> {
     if (slot == s.edited) return {255, 0, 0};
     if (slot == s.selected) return {answerColor[0], answerColor[1], answerColor[2]};
     return {255, 255, 255};
   });
   if (s.edited < 0) return;
-  const int x = box.textLeft + TextWidth(SlotLabel(s.edited)), y = SlotRowY(s.edited);
+  const int x = SlotTextLeft(frame) + TextWidth(SlotLabel(s.edited)), y = SlotRowY(s.edited);
   DrawScreenText(s.buffer, x, y, 255, 0, 0);
   const int32_t phase = (MilliSecs() % 800 + 800) % 800;
   if (phase < 400) DrawRect(x + TextWidth(s.buffer), y, TextWidth("W"), TextHeight("W"));
@@ -63,9 +63,9 @@ int DisplaySaveDialog() {
   WriteThumbnail();
   TSaveState s;
   s.slots = ListSaveSlots();
-  const TSlotBox box = SlotBox();
+  const TDialogFrame frame = SlotFrame();
   for (;;) {
-    DrawSaveDialog(box, s);
+    DrawSaveDialog(frame, s);
     // A direction let go here must still stop the player.
     const int code = ShowAndTakeKey();
     if (code < 0) continue;

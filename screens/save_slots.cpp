@@ -29,27 +29,21 @@ TSaveSlots ListSaveSlots() {
   return slots;
 }
 
-TSlotBox SlotBox() {
-  const TDialogFrame frame = DialogFrame(96);
-  TSlotBox box;
-  box.middleWidth = frame.width;
-  box.textLeft = frame.left + 32;
-  return box;
-}
+TDialogFrame SlotFrame() { return DialogFrame(96); }
 
 std::string SlotLabel(int slot) { return "Slot " + StringFromInt(slot + 1) + " - "; }
 
-void DrawSlotBox(const TSlotBox& box, const TSaveSlots& slots, int selected,
+void DrawSlotBox(const TDialogFrame& frame, const TSaveSlots& slots, int selected,
                  const std::string& title, const TSlotColour& rowColour) {
-  const TDialogFrame frame = DialogFrame(96);
+  const int textLeft = SlotTextLeft(frame);
   SetColor(255, 255, 255);
   DrawDialogFrame(frame);
   if (slots.thumbnail[selected])
-    DrawImage(slots.thumbnail[selected], box.textLeft - 32 + box.middleWidth - 179, 160, 0);
-  DrawScreenText(title, box.textLeft, 160, titleColor);
+    DrawImage(slots.thumbnail[selected], frame.left + frame.width - 179, 160, 0);
+  DrawScreenText(title, textLeft, 160, titleColor);
   for (int slot = 0; slot < SAVE_SLOTS; ++slot) {
     const std::array<int, 3> rgb = rowColour(slot);
-    DrawScreenText(SlotLabel(slot) + slots.name[slot], box.textLeft, SlotRowY(slot), rgb[0], rgb[1],
+    DrawScreenText(SlotLabel(slot) + slots.name[slot], textLeft, SlotRowY(slot), rgb[0], rgb[1],
                    rgb[2]);
   }
 }

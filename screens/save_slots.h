@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "dialogs/dialogs.h"
 #include "platform/graphics.h"
 
 // The three save slots as the save and load dialogs list them.
@@ -22,16 +23,14 @@ std::string SlotFolder(int slot);
 
 // The dialog frame around a middle part 96 high, the selected slot's thumbnail at the
 // right, the title and one row per slot.
-struct TSlotBox {
-  int middleWidth = 0;
-  int textLeft = 0;  // the left edge of every text in the box
-};
-TSlotBox SlotBox();
+TDialogFrame SlotFrame();
+// The left edge of every text in the box.
+inline int SlotTextLeft(const TDialogFrame& frame) { return frame.left + 32; }
 inline int SlotRowY(int slot) { return 192 + 20 * slot; }
 // "Slot " + (slot + 1) + " - ", what each row shows before the slot's name.
 std::string SlotLabel(int slot);
 
 using TSlotColour = std::function<std::array<int, 3>(int slot)>;
 // Everything but the background; rows in the colours that rowColour gives.
-void DrawSlotBox(const TSlotBox& box, const TSaveSlots& slots, int selected,
+void DrawSlotBox(const TDialogFrame& frame, const TSaveSlots& slots, int selected,
                  const std::string& title, const TSlotColour& rowColour);
