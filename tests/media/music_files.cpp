@@ -7,28 +7,10 @@
 
 namespace mediatest {
 
-std::string U32(uint32_t v) {
-  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
-}
-
-std::string U16(uint16_t v) { return {static_cast<char>(v), static_cast<char>(v >> 8)}; }
-
 std::string Pattern(size_t bytes) {
   std::string out(bytes, '\0');
   for (size_t i = 0; i < bytes; ++i) out[i] = static_cast<char>(i % 251);
   return out;
-}
-
-std::string PcmFormat(int channels, int rate, int bits, int tag) {
-  const int align = channels * bits / 8;
-  return U16(static_cast<uint16_t>(tag)) + U16(static_cast<uint16_t>(channels)) + U32(rate) +
-         U32(rate * align) + U16(static_cast<uint16_t>(align)) + U16(static_cast<uint16_t>(bits));
-}
-
-std::string Wav(const std::string& fmt, const std::string& data, const std::string& middle) {
-  const std::string body = "WAVE" + std::string("fmt ") + U32(fmt.size()) + fmt + middle + "data" +
-                           U32(data.size()) + data;
-  return "RIFF" + U32(body.size()) + body;
 }
 
 namespace {

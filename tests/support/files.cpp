@@ -8,17 +8,28 @@
 
 namespace testsupport {
 
-std::string ScratchDir(const std::string& name) {
-  namespace fs = std::filesystem;
+namespace {
+
+std::filesystem::path TestPath(const std::string& name) {
   // Under the running test's own folder: ctest runs tests in parallel processes.
   std::string test = "no-test";
   if (const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info())
     test = std::string(info->test_suite_name()) + "." + info->name();
-  const fs::path dir = fs::path(CORVEL_BINARY_DIR) / "test-scratch" / test / name;
-  std::error_code ignored;
-  fs::remove_all(dir, ignored);
-  fs::create_directories(dir);
+  return std::filesystem::path(CORVEL_BINARY_DIR) / "test-scratch" / test / name;
+}
+
+}  // namespace
+
+std::string TestDir(const std::string& name) {
+  const std::filesystem::path dir = TestPath(name);
+  std::filesystem::create_directories(dir);
   return dir.string();
+}
+
+std::string ScratchDir(const std::string& name) {
+  std::error_code ignored;
+  std::filesystem::remove_all(TestPath(name), ignored);
+  return TestDir(name);
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {

@@ -6,8 +6,10 @@
 
 namespace testsupport {
 
-// A fresh, empty folder under the build tree, named after `name` and the running test;
-// ends without "/".
+// The folder under the build tree named after `name` and the running test, made when
+// missing and otherwise left as it is; ends without "/".
+std::string TestDir(const std::string& name);
+// TestDir(name), emptied first.
 std::string ScratchDir(const std::string& name);
 // Writes the bytes (or text, byte for byte) to the file, replacing it.
 void WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -3,38 +3,21 @@
 #include <lauxlib.h>
 #include <lua.h>
 
-#include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
-
 #include "core/globals.h"
 #include "scripting/commands.h"
 #include "scripting/engine.h"
-
-namespace {
-
-// A folder of the running test under the build's scratch tree, kept for the test's files.
-std::string TempDir() {
-  std::string test = "no-test";
-  if (const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info())
-    test = std::string(info->test_suite_name()) + "." + info->name();
-  auto path = std::filesystem::path(CORVEL_BINARY_DIR) / "test-scratch" / test / "lua";
-  std::filesystem::create_directories(path);
-  return path.string() + "/";
-}
-
-}  // namespace
+#include "support/files.h"
 
 lua_State* ScriptState() {
   if (!lua || !lua->Started()) InitLUA();
   return lua->m_lua_state;
 }
 
-std::string LuaTempPath(const std::string& name) { return TempDir() + name; }
+std::string LuaTempPath(const std::string& name) { return testsupport::TestDir("lua") + "/" + name; }
 
 std::string WriteLuaFile(const std::string& name, const std::string& text) {
   std::string path = LuaTempPath(name);
-  std::ofstream(path, std::ios::binary) << text;
+  testsupport::WriteFileBytes(path, text);
   return path;
 }
 

@@ -46,8 +46,10 @@ inline TMapPtr OpenMap() {
 // A solid wall in the feature layer.
 inline void Wall(TMap& map, int col, int row) { map.mapFeature[col][row] = TMapTile{kSolid, 0}; }
 
-inline TActorPtr MakeNPC(float x, float y, int attitude = 2) {
-  auto a = std::make_shared<TActor>();
+// An NPC of class T (a TActor, or a test's subclass of it) on the fixture's sprite.
+template <class T = TActor>
+std::shared_ptr<T> MakeNPC(float x, float y, int attitude = 2) {
+  auto a = std::make_shared<T>();
   a->tileID = kSprite;
   a->footprintID = kSolid;
   a->X = x;

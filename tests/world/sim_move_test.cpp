@@ -23,15 +23,7 @@ struct RecordingActor : TActor {
 };
 
 std::shared_ptr<RecordingActor> Recorder(float x, float y) {
-  auto a = std::make_shared<RecordingActor>();
-  a->tileID = kSprite;
-  a->footprintID = kSolid;
-  a->X = x;
-  a->Y = y;
-  a->frames = 2;
-  a->attitude = 2;
-  a->life = 10;
-  a->maxLife = 10;
+  auto a = MakeNPC<RecordingActor>(x, y);
   a->facing = 1;
   a->currentFrame = 2;
   return a;

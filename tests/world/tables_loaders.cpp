@@ -11,6 +11,7 @@
 #include "platform/graphics.h"
 #include "support/files.h"
 #include "support/settings.h"
+#include "support/sounds.h"
 #include "support/tiles.h"
 
 using namespace testsupport;
@@ -18,18 +19,8 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-// A short 16-bit mono PCM WAV file.
-std::string Wav() {
-  auto le = [](uint32_t v, int n) {
-    std::string s;
-    for (int i = 0; i < n; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-    return s;
-  };
-  const std::string samples(200, '\0');
-  return "RIFF" + le(36 + samples.size(), 4) + "WAVE" + "fmt " + le(16, 4) + le(1, 2) +
-         le(1, 2) + le(22050, 4) + le(44100, 4) + le(2, 2) + le(16, 2) + "data" +
-         le(samples.size(), 4) + samples;
-}
+// A short 16-bit mono PCM WAV file of silence.
+std::string SilentWav() { return Wav(PcmFormat(1, 22050, 16), std::string(200, '\0')); }
 
 void SavePng(const TImagePtr& image, int frames, const std::string& path) {
   const int w = ImageWidth(image), h = ImageHeight(image);
@@ -115,8 +106,8 @@ TEST_F(Tables, MusicListPrependsTheMusicFolder) {
 }
 
 TEST_F(Tables, SoundListKeepsPlacesOfMissingSounds) {
-  WriteFileBytes(settings->soundDir + "hit.wav", Wav());
-  WriteFileBytes(settings->musicDir + "tune.wav", Wav());
+  WriteFileBytes(settings->soundDir + "hit.wav", SilentWav());
+  WriteFileBytes(settings->musicDir + "tune.wav", SilentWav());
   const std::vector<TSoundPtr> sounds =
       LoadSounds(Write("sounds.dat", "hit.wav\r\n\r\nnone.wav\r\nhit.wav\r\n"), 0);
   ASSERT_EQ(sounds.size(), 4u);

@@ -105,7 +105,7 @@ void TCanvas::Paste(const TCanvas& from, int x, int y) {
   for (int j = 0; j < from.Height(); ++j)
     for (int i = 0; i < from.Width(); ++i) {
       const TRgb c = from.Get(i, j);
-      if (c.r != kMask.r || c.g != kMask.g || c.b != kMask.b) Set(x + i, y + j, c);
+      if (!IsMask(c)) Set(x + i, y + j, c);
     }
 }
 

@@ -10,6 +10,8 @@ struct TRgb {
 
 constexpr TRgb kMask{255, 0, 255};
 
+constexpr bool IsMask(TRgb c) { return c.r == kMask.r && c.g == kMask.g && c.b == kMask.b; }
+
 TRgb Shade(TRgb c, int delta);
 TRgb Mix(TRgb a, TRgb b, float t);
 
@@ -38,6 +40,14 @@ public:
 private:
   TPixmapPtr pixmap;
 };
+
+// A strip of `frames` 32 x 32 frames side by side; `draw(c, ox, f)` paints frame f at column ox.
+template <class TDraw>
+TCanvas Strip(int frames, TDraw draw, TRgb fill = kMask) {
+  TCanvas c(32 * frames, 32, fill);
+  for (int f = 0; f < frames; ++f) draw(c, f * 32, f);
+  return c;
+}
 
 // A deterministic generator for the pictures' and sounds' variations.
 class TNoise {

@@ -56,34 +56,28 @@ TCanvas Coin() {
 
 // The talk probe's mask: a round blob, nudged towards each of the four facings.
 TCanvas Talk() {
-  TCanvas c(128, 32);
-  const int dx[] = {0, 0, -4, 4}, dy[] = {-4, 4, 0, 0};
-  for (int f = 0; f < 4; ++f) c.Ellipse(f * 32 + 16 + dx[f], 16 + dy[f], 10, 10, {255, 255, 255});
-  return c;
+  return Strip(4, [](TCanvas& c, int ox, int f) {
+    const int dx[] = {0, 0, -4, 4}, dy[] = {-4, 4, 0, 0};
+    c.Ellipse(ox + 16 + dx[f], 16 + dy[f], 10, 10, {255, 255, 255});
+  });
 }
 
 TCanvas DialogPart(int height, bool top, bool bottom) {
   TCanvas c(480, height, kNavy);
   c.Rect(0, 0, 4, height, kGold);
   c.Rect(476, 0, 4, height, kGold);
-  if (top) {
-    c.Rect(0, 0, 480, 4, kGold);
+  // A gold edge along row `edge` with its two corners cut, `inward` the way into the part.
+  auto goldEdge = [&c](int edge, int inward) {
+    c.Rect(0, inward > 0 ? edge : edge - 3, 480, 4, kGold);
     for (int x = 0; x < 4; ++x)
       for (int y = 0; y < 4; ++y)
         if (x + y < 3) {
-          c.Set(x, y, kMask);
-          c.Set(479 - x, y, kMask);
+          c.Set(x, edge + inward * y, kMask);
+          c.Set(479 - x, edge + inward * y, kMask);
         }
-  }
-  if (bottom) {
-    c.Rect(0, height - 4, 480, 4, kGold);
-    for (int x = 0; x < 4; ++x)
-      for (int y = 0; y < 4; ++y)
-        if (x + y < 3) {
-          c.Set(x, height - 1 - y, kMask);
-          c.Set(479 - x, height - 1 - y, kMask);
-        }
-  }
+  };
+  if (top) goldEdge(0, 1);
+  if (bottom) goldEdge(height - 1, -1);
   return c;
 }
 
@@ -103,7 +97,7 @@ TCanvas Portrait(const TFace& f) {
   c.Rect(37, 27, 4, 4, {20, 20, 30});
   c.Line(26, 40, 38, 40, Shade(f.skin, -60), 2);
   if (f.beard) c.Ellipse(32, 44, 12, 8, f.hair);
-  if (!(f.hat.r == kMask.r && f.hat.b == kMask.b && f.hat.g == kMask.g)) {
+  if (!IsMask(f.hat)) {
     c.Rect(8, 12, 48, 5, f.hat);
     c.Rect(18, 2, 28, 11, Shade(f.hat, 25));
   }

@@ -6,12 +6,16 @@ namespace {
 
 constexpr int kUp = 0, kDown = 1, kLeft = 2, kRight = 3;
 
+// `draw(c, ox, facing, frame)` paints each of a sheet's eight frames at column ox.
+template <class TDraw>
+TCanvas Sheet(TDraw draw) {
+  return Strip(8, [&](TCanvas& c, int ox, int i) { draw(c, ox, i / 2, i % 2); });
+}
+
 struct TLook {
   TRgb skin, hair, shirt, legs;
   TRgb hat = kMask;  // a hat when not the mask colour
 };
-
-bool HasHat(const TLook& l) { return !(l.hat.r == kMask.r && l.hat.g == kMask.g && l.hat.b == kMask.b); }
 
 // A person seen from above and a little in front; frame 1 swaps the legs. The arms
 // reach columns 4 and 27, so the first frame covers the whole width the talk probe needs.
@@ -41,17 +45,14 @@ void Person(TCanvas& c, int ox, int facing, int frame, const TLook& l) {
       c.Rect(ox + 10, 2, 5, 8, l.hair);
     }
   }
-  if (HasHat(l)) {
+  if (!IsMask(l.hat)) {
     c.Rect(ox + 7, 2, 19, 3, l.hat);
     c.Rect(ox + 11, 0, 11, 3, Shade(l.hat, 25));
   }
 }
 
 TCanvas PersonSheet(const TLook& look) {
-  TCanvas c(256, 32);
-  for (int f = 0; f < 4; ++f)
-    for (int k = 0; k < 2; ++k) Person(c, (f * 2 + k) * 32, f, k, look);
-  return c;
+  return Sheet([&](TCanvas& c, int ox, int f, int k) { Person(c, ox, f, k, look); });
 }
 
 // Four legs and a tail, sideways when facing left or right.
@@ -84,53 +85,42 @@ void Beast(TCanvas& c, int ox, int facing, int frame, TRgb fur, bool antlers) {
 }
 
 TCanvas BeastSheet(TRgb fur, bool antlers) {
-  TCanvas c(256, 32);
-  for (int f = 0; f < 4; ++f)
-    for (int k = 0; k < 2; ++k) Beast(c, (f * 2 + k) * 32, f, k, fur, antlers);
-  return c;
+  return Sheet([&](TCanvas& c, int ox, int f, int k) { Beast(c, ox, f, k, fur, antlers); });
 }
 
 // A blob that squashes as it moves.
 TCanvas BlobSheet(TRgb body, bool ghostly) {
-  TCanvas c(256, 32);
-  for (int f = 0; f < 4; ++f)
-    for (int k = 0; k < 2; ++k) {
-      const int ox = (f * 2 + k) * 32;
-      const float rx = k ? 13.0f : 11.0f, ry = k ? 9.0f : 11.0f;
-      if (ghostly) {
-        c.Ellipse(ox + 16, 13, 10, 11, body);
-        c.Rect(ox + 6, 13, 21, 12, body);
-        for (int x = 6; x < 27; x += 5) c.Ellipse(ox + x + 2 + k, 25, 2.5f, 3, body);
-      } else {
-        c.Ellipse(ox + 16, 31 - ry, rx, ry, body);
-        c.Ellipse(ox + 12, 31 - ry * 1.4f, 3, 2, Shade(body, 60));
-      }
-      const int ex = f == kLeft ? -3 : (f == kRight ? 3 : 0);
-      if (f != kUp) {
-        const int ey = ghostly ? 11 : 31 - static_cast<int>(ry) - 1;
-        c.Rect(ox + 12 + ex, ey, 3, 3, {20, 20, 30});
-        c.Rect(ox + 18 + ex, ey, 3, 3, {20, 20, 30});
-      }
+  return Sheet([&](TCanvas& c, int ox, int f, int k) {
+    const float rx = k ? 13.0f : 11.0f, ry = k ? 9.0f : 11.0f;
+    if (ghostly) {
+      c.Ellipse(ox + 16, 13, 10, 11, body);
+      c.Rect(ox + 6, 13, 21, 12, body);
+      for (int x = 6; x < 27; x += 5) c.Ellipse(ox + x + 2 + k, 25, 2.5f, 3, body);
+    } else {
+      c.Ellipse(ox + 16, 31 - ry, rx, ry, body);
+      c.Ellipse(ox + 12, 31 - ry * 1.4f, 3, 2, Shade(body, 60));
     }
-  return c;
+    const int ex = f == kLeft ? -3 : (f == kRight ? 3 : 0);
+    if (f != kUp) {
+      const int ey = ghostly ? 11 : 31 - static_cast<int>(ry) - 1;
+      c.Rect(ox + 12 + ex, ey, 3, 3, {20, 20, 30});
+      c.Rect(ox + 18 + ex, ey, 3, 3, {20, 20, 30});
+    }
+  });
 }
 
 // The player holding the blade out: two frames a facing, the blade swept across.
 TCanvas SwingSheet(TRgb blade, TRgb handle, const TLook& look) {
-  TCanvas c(256, 32);
-  for (int f = 0; f < 4; ++f)
-    for (int k = 0; k < 2; ++k) {
-      const int ox = (f * 2 + k) * 32;
-      Person(c, ox, f, 0, look);
-      int x1 = 16, y1 = 18, x2 = 16, y2 = 18;
-      if (f == kUp) { x1 = k ? 26 : 6; y1 = 10; x2 = 16; y2 = 0; }
-      if (f == kDown) { x1 = k ? 6 : 26; y1 = 22; x2 = 16; y2 = 31; }
-      if (f == kLeft) { x1 = 8; y1 = k ? 28 : 6; x2 = 0; y2 = 17; }
-      if (f == kRight) { x1 = 24; y1 = k ? 6 : 28; x2 = 31; y2 = 17; }
-      c.Line(ox + (x1 + 16) / 2, (y1 + 18) / 2, ox + x1, y1, handle, 3);
-      c.Line(ox + x1, y1, ox + x2, y2, blade, 3);
-    }
-  return c;
+  return Sheet([&](TCanvas& c, int ox, int f, int k) {
+    Person(c, ox, f, 0, look);
+    int x1 = 16, y1 = 18, x2 = 16, y2 = 18;
+    if (f == kUp) { x1 = k ? 26 : 6; y1 = 10; x2 = 16; y2 = 0; }
+    if (f == kDown) { x1 = k ? 6 : 26; y1 = 22; x2 = 16; y2 = 31; }
+    if (f == kLeft) { x1 = 8; y1 = k ? 28 : 6; x2 = 0; y2 = 17; }
+    if (f == kRight) { x1 = 24; y1 = k ? 6 : 28; x2 = 31; y2 = 17; }
+    c.Line(ox + (x1 + 16) / 2, (y1 + 18) / 2, ox + x1, y1, handle, 3);
+    c.Line(ox + x1, y1, ox + x2, y2, blade, 3);
+  });
 }
 
 const TLook kHero{{240, 200, 160}, {110, 70, 30}, {40, 90, 230}, {60, 50, 90}};

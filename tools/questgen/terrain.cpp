@@ -48,17 +48,15 @@ TCanvas Stones(TRgb base, TRgb mortar, uint32_t seed) {
 }
 
 TCanvas Water(int frames) {
-  TCanvas c(32 * frames, 32, {40, 90, 190});
-  for (int f = 0; f < frames; ++f) {
-    c.Noise(f * 32, 0, 32, 32, 6, 11);
+  return Strip(frames, [](TCanvas& c, int ox, int f) {
+    c.Noise(ox, 0, 32, 32, 6, 11);
     for (int row = 0; row < 4; ++row)
       for (int x = 0; x < 32; ++x) {
         const float phase = (x + f * 8) * 6.2831853f / 32.0f + row * 1.7f;
         const int y = row * 8 + 4 + static_cast<int>(std::lround(std::sin(phase) * 1.5));
-        if ((x + row * 5 + f * 3) % 11 < 6) c.Set(f * 32 + x, y, {150, 200, 255});
+        if ((x + row * 5 + f * 3) % 11 < 6) c.Set(ox + x, y, {150, 200, 255});
       }
-  }
-  return c;
+  }, {40, 90, 190});
 }
 
 TCanvas TreeTop() {
@@ -141,15 +139,12 @@ TCanvas Flowers() {
 }
 
 TCanvas Torch(int frames) {
-  TCanvas c(32 * frames, 32);
-  for (int f = 0; f < frames; ++f) {
-    const int ox = f * 32;
+  return Strip(frames, [](TCanvas& c, int ox, int f) {
     c.Rect(ox + 14, 16, 4, 14, {100, 65, 35});
     const float h = 7.0f + (f % 2) * 2.0f;
     c.Ellipse(ox + 16 + (f == 2 ? 1 : 0), 12, 4.5f, h, {240, 120, 30});
     c.Ellipse(ox + 16, 13, 2.5f, h * 0.5f, {255, 230, 120});
-  }
-  return c;
+  });
 }
 
 TCanvas Altar() {
