@@ -22,7 +22,6 @@ TActorPtr TActor::Create(int tileID, int footprintID, float X, float Y, float sp
   actor->speedX = speedX;
   actor->speedY = speedY;
   actor->facing = facing;
-  actor->frame = 0;
   actor->name = name;
   actor->life = life;
   actor->maxLife = maxLife;
@@ -33,42 +32,23 @@ TActorPtr TActor::Create(int tileID, int footprintID, float X, float Y, float sp
   actor->deathTrigger = deathTrigger;
   actor->talkTrigger = talkTrigger;
   actor->primary = GameItemAt(itemIndex)->CopyItem();
-  actor->moveToX = actor->moveToY = -1;
-  actor->moveGoal = actor->moveCurrent = 0;
-  actor->waitUntil = 0.0f;
   // A sprite sheet holds one row of frames per facing.
   actor->frames = TileFrames(tileID) / 4;
-  actor->framedir = 1;
   actor->currentFrame = actor->facing * actor->frames + actor->frame;
   return actor;
 }
 
 TActorPtr TActor::CopyActor(const std::string& newName, float newX, float newY) const {
-  auto actor = std::make_shared<TActor>();
-  actor->tileID = tileID;
-  actor->footprintID = footprintID;
-  actor->X = newX > -1.0f ? newX : X;
-  actor->Y = newY > -1.0f ? newY : Y;
-  actor->speedX = speedX;
-  actor->speedY = speedY;
-  actor->facing = facing;
-  actor->frame = 0;
-  actor->name = newName.empty() ? name : newName;
-  actor->life = life;
-  actor->maxLife = maxLife;
-  actor->attitude = attitude;
-  actor->movement = movement;
-  actor->walkSpeed = walkSpeed;
-  actor->damage = damage;
-  actor->deathTrigger = deathTrigger;
-  actor->talkTrigger = talkTrigger;
+  auto actor = std::make_shared<TActor>(*this);
+  if (newX > -1.0f) actor->X = newX;
+  if (newY > -1.0f) actor->Y = newY;
+  if (!newName.empty()) actor->name = newName;
   actor->primary = primary ? primary->CopyItem() : nullptr;
-  actor->moveToX = moveToX;
-  actor->moveToY = moveToY;
-  actor->moveGoal = moveGoal;
-  actor->moveCurrent = moveCurrent;
-  actor->frames = frames;
-  actor->currentFrame = currentFrame;
+  // The copy keeps the template's frame shown but starts its own walk cycle and timers.
+  actor->frame = 0;
+  actor->framedir = 1;
+  actor->tempCount = actor->tempLogic = actor->waitUntil = 0.0f;
+  actor->invincible = actor->unmovable = 0;
   return actor;
 }
 

@@ -2,6 +2,7 @@
 // Actors: NPCs and (as TPlayer) the player.
 #include <memory>
 #include <string>
+#include "platform/graphics.h"
 #include "world/item.h"
 #include "world/map.h"
 
@@ -59,6 +60,9 @@ public:
   int HitActor(int damage, float pushX, float pushY, int facing);
   int MoveActor(float newX, float newY, TMap& map, int facingOverride, int animate);
   int TakeLife(int n);
+  // True when frame `frame` of `image` at (x, y), pre-tested as a w x h box, meets this
+  // actor's sprite.
+  bool TouchedBy(const TImagePtr& image, int x, int y, int w, int h, int frame) const;
   virtual int TriggerEvent(float x, float y, TMap& map);
   virtual int UpdateActor();
 };

@@ -174,6 +174,13 @@ int TActor::AvoidActor(const TActor& other) {
   return 0;
 }
 
+bool TActor::TouchedBy(const TImagePtr& image, int x, int y, int w, int h, int frame) const {
+  TImagePtr own = TileImage(tileID);
+  const int ox = FloatToInt(X), oy = FloatToInt(Y);
+  if (RectsOverlap(x, y, w, h, ox, oy, ImageWidth(own), ImageHeight(own)) != 1) return false;
+  return ImagesCollide(image, x, y, frame, own, ox, oy, currentFrame) == 1;
+}
+
 int TActor::HitActor(int damage, float pushX, float pushY, int facing) {
   if (attitude <= 0 || invincible != 0) return 0;
   TakeLife(damage);

@@ -29,14 +29,15 @@ float CellOf(float x) { return (x - std::fmod(x, 32.0f)) / 32.0f; }
 
 }  // namespace
 
+bool FootprintInField(double x, double y, int fw, int fh) {
+  return x >= (32 - fw) / 2 && y >= (32 - fh) / 2 && x <= 608 && y <= 384;
+}
+
 int CheckWalkability(float x, float y, int w, int h, TMap& map, int footprintID) {
   if (!std::isfinite(x) || !std::isfinite(y)) return 0;
   TImagePtr F = TileImage(footprintID);
   const int fw = ImageWidth(F), fh = ImageHeight(F);
-  if (x < (32 - fw) / 2) return 0;
-  if (y < (32 - fh) / 2) return 0;
-  if (x > 608) return 0;
-  if (y > 384) return 0;
+  if (!FootprintInField(x, y, fw, fh)) return 0;
 
   const float footX = x + static_cast<float>(fw - 32);
   const float footY = y + static_cast<float>(fh - 32);

@@ -16,23 +16,7 @@ TMapPtr TMap::Create() {
   return map;
 }
 
-TMapPtr TMap::CopyMap() const {
-  TMapPtr copy = Create();
-  copy->mapID = mapID;
-  copy->mapFile = mapFile;
-  copy->mapEntryTrigger = mapEntryTrigger;
-  copy->mapClearTrigger = mapClearTrigger;
-  copy->mapExitTrigger = mapExitTrigger;
-  for (int y = 0; y < MAP_HEIGHT; ++y) {
-    for (int x = 0; x < MAP_WIDTH; ++x) {
-      copy->mapTile[x][y] = mapTile[x][y];
-      copy->mapFeature[x][y] = mapFeature[x][y];
-      copy->mapObject[x][y] = mapObject[x][y];
-      copy->mapOverlay[x][y] = mapOverlay[x][y];
-    }
-  }
-  return copy;
-}
+TMapPtr TMap::CopyMap() const { return std::make_shared<TMap>(*this); }
 
 namespace {
 

@@ -1,7 +1,6 @@
 // Melee swings: creation, drawing, and one logic pass that paces the frames and hits NPCs.
 #include "world/melee.h"
 #include "core/globals.h"
-#include "world/collision.h"
 
 TMeleePtr TMelee::Create(int tileID, float X, float Y, float speedX, float speedY, int owner,
                          int damage, int facing) {
@@ -61,10 +60,7 @@ int TMelee::MoveMelee() {
   int x = FloatToInt(tx), y = FloatToInt(ty);
   int w = ImageWidth(img), h = ImageHeight(img);
   for (const TActorPtr& npc : npcList) {
-    TImagePtr nimg = TileImage(npc->tileID);
-    int nx = FloatToInt(npc->X), ny = FloatToInt(npc->Y);
-    if (RectsOverlap(x, y, w, h, nx, ny, ImageWidth(nimg), ImageHeight(nimg)) != 1) continue;
-    if (ImagesCollide(img, x, y, currentFrame, nimg, nx, ny, npc->currentFrame) != 1) continue;
+    if (!npc->TouchedBy(img, x, y, w, h, currentFrame)) continue;
     npc->HitActor(damage, speedX, speedY, npc->facing);
   }
   return 0;

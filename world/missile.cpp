@@ -57,14 +57,6 @@ void RunMissileTrigger(int damage) {
   RunTrigger(TriggerOfDamage(damage));
 }
 
-// The pixel test of a missile's box against an actor's sprite.
-bool HitsActor(const TImagePtr& img, int x, int y, int w, int h, const TActor& target) {
-  TImagePtr timg = TileImage(target.tileID);
-  int tx = FloatToInt(target.X), ty = FloatToInt(target.Y);
-  if (RectsOverlap(x, y, w, h, tx, ty, ImageWidth(timg), ImageHeight(timg)) != 1) return false;
-  return ImagesCollide(img, x, y, 0, timg, tx, ty, target.currentFrame) == 1;
-}
-
 }  // namespace
 
 int TMissile::MoveMissile() {
@@ -80,13 +72,15 @@ int TMissile::MoveMissile() {
 
   if (owner == 2 && range >= 12.0f) {
     TMapPtr map = currentMap;
-    if (map && CheckTileTriggerTalk(FloatToInt(X), FloatToInt(Y), *map, 2, rotation) > 0) {
+    const int talk =
+        map ? CheckTileTriggerTalk(FloatToInt(X), FloatToInt(Y), *map, 2, rotation) : 0;
+    if (talk > 0) {
       if (lua) {
         lua->BeginLUAFunctionCall();
         lua->AddNumberParameter(player ? player->facing : 0);
         lua->CallFunction("setTriggerDirection", 1);
       }
-      RunTrigger(CheckTileTriggerTalk(FloatToInt(X), FloatToInt(Y), *map, 2, rotation));
+      RunTrigger(talk);
       remove();
     }
   }
@@ -117,14 +111,14 @@ int TMissile::MoveMissile() {
   int x = FloatToInt(X), y = FloatToInt(Y);
   if (owner == 1) {
     TPlayerPtr p = player;
-    if (p && HitsActor(img, x, y, w, h, *p)) {
+    if (p && p->TouchedBy(img, x, y, w, h, 0)) {
       if (damage >= 0) p->HitActor(damage, speedX * Delta, speedY * Delta, p->facing);
       else RunTrigger(TriggerOfDamage(damage));
       remove();
     }
   } else if (owner == 0) {
     for (const TActorPtr& npc : npcList) {
-      if (!HitsActor(img, x, y, w, h, *npc)) continue;
+      if (!npc->TouchedBy(img, x, y, w, h, 0)) continue;
       if (damage >= 0) {
         npc->HitActor(damage, speedX * Delta, speedY * Delta, npc->facing);
       } else {
@@ -136,7 +130,7 @@ int TMissile::MoveMissile() {
     }
   } else if (owner == 2) {
     for (const TActorPtr& npc : npcList) {
-      if (!HitsActor(img, x, y, 32, 32, *npc)) continue;
+      if (!npc->TouchedBy(img, x, y, 32, 32, 0)) continue;
       RunTrigger(npc->talkTrigger);
       remove();
     }

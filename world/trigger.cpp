@@ -39,10 +39,7 @@ int FirstTrigger(int x, int y, TMap& map, int interaction, const TImagePtr& imag
 int CheckTileTrigger(int x, int y, TMap& map, int interaction, int footprintID) {
   TImagePtr F = TileImage(footprintID);
   const int fw = ImageWidth(F), fh = ImageHeight(F);
-  if (x < (32 - fw) / 2) return 0;
-  if (y < (32 - fh) / 2) return 0;
-  if (x > 608) return 0;
-  if (y > 384) return 0;
+  if (!FootprintInField(x, y, fw, fh)) return 0;
   return FirstTrigger(x, y, map, interaction, F, 0, fw, fh);
 }
 
