@@ -2,35 +2,6 @@
 #include "core/config.h"
 #include "core/globals.h"
 
-TConfig::TConfig() {
-  fullScreen = 1;
-  editMode = 0;
-  joystickMode = 0;
-  sound = 1;
-  music = 1;
-  mapDir = baseAppDir + "/Maps/";
-  imageDir = baseAppDir + "/Images/";
-  soundDir = baseAppDir + "/Sounds/";
-  musicDir = baseAppDir + "/Music/";
-  saveDir = baseHomeDir + "/Save/";
-  tempDir = baseHomeDir + "/Temporary Files/";
-  triggerDir = baseAppDir + "/Triggers/";
-  kUp = 38;
-  kDown = 40;
-  kLeft = 37;
-  kRight = 39;
-  kEnter = 13;
-  kInventory = 73;
-  kOption = 9;
-  kPrimary = 90;
-  kSecondary = 88;
-  kExit = 27;
-  kSave = 83;
-  kLoad = 76;
-  kEdit = 69;
-  kCheat = 67;
-}
-
 namespace {
 
 // The folder lines of the file never take effect: the installation's folders are fixed.
@@ -51,6 +22,29 @@ void ResetEditor() {
 }
 
 }  // namespace
+
+TConfig::TConfig() {
+  fullScreen = 1;
+  editMode = 0;
+  joystickMode = 0;
+  sound = 1;
+  music = 1;
+  SetFixedFolders(*this);
+  kUp = 38;
+  kDown = 40;
+  kLeft = 37;
+  kRight = 39;
+  kEnter = 13;
+  kInventory = 73;
+  kOption = 9;
+  kPrimary = 90;
+  kSecondary = 88;
+  kExit = 27;
+  kSave = 83;
+  kLoad = 76;
+  kEdit = 69;
+  kCheat = 67;
+}
 
 int LoadConfig(const std::string& path) {
   TConfig& c = *settings;
