@@ -1,10 +1,8 @@
 // Audio: driver selection, sound loading and the channel operations.
-#include <algorithm>
-#include <cctype>
-
 #include "platform/audio_driver.h"
 #include "platform/internal.h"
 #include "platform/sound_data.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -30,12 +28,6 @@ struct TAudioState {
 TAudioState& Audio() {
   static TAudioState state;
   return state;
-}
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
 }
 
 void CloseAudio() {
