@@ -21,24 +21,6 @@ void WritePortrait(const std::string& name, int width, int height) {
 
 }  // namespace
 
-void PrintTo(const PixelBox& b, std::ostream* os) {
-  *os << "(" << b.x0 << "," << b.y0 << ")-(" << b.x1 << "," << b.y1 << ")";
-}
-
-uint32_t Pixel(int x, int y) { return ReadPixel(BackBuffer(), x, y) & 0xFFFFFF; }
-
-PixelBox FindColour(uint32_t rgb) {
-  const TPixmapPtr buffer = BackBuffer();
-  PixelBox box;
-  for (int y = 0; y < buffer->height; ++y)
-    for (int x = 0; x < buffer->width; ++x) {
-      if ((ReadPixel(buffer, x, y) & 0xFFFFFF) != rgb) continue;
-      if (box.x0 < 0) box = {x, y, x, y};
-      box = {std::min(box.x0, x), std::min(box.y0, y), std::max(box.x1, x), std::max(box.y1, y)};
-    }
-  return box;
-}
-
 PixelBox TextBox(const std::string& text, int width) {
   SetClsColor(0, 0, 0);
   Cls();

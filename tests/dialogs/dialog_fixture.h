@@ -7,6 +7,7 @@
 #include <vector>
 #include "core/logic.h"
 #include "platform/graphics.h"
+#include "support/pixels.h"
 
 constexpr uint32_t kBackground = 0x404040;
 constexpr uint32_t kYellow = 0xFFFF00;
@@ -22,19 +23,12 @@ public:
   }
 };
 
-// The bounding box of the pixels of one colour; x0 is -1 when there is none.
-struct PixelBox {
-  int x0 = -1, y0 = -1, x1 = -1, y1 = -1;
-  bool operator==(const PixelBox&) const = default;
-  PixelBox Moved(int dx, int dy) const { return {x0 + dx, y0 + dy, x1 + dx, y1 + dy}; }
-};
-void PrintTo(const PixelBox& b, std::ostream* os);
+using testsupport::FindColour;
+using testsupport::Pixel;
+using testsupport::PixelBox;
 
-// The box of the back buffer's pixels whose colour (0xRRGGBB) matches.
-PixelBox FindColour(uint32_t rgb);
 // The box that DrawTextEx(text, 0, 0, width, 0, 0) covers.
 PixelBox TextBox(const std::string& text, int width);
-uint32_t Pixel(int x, int y);
 // `count` words "abcdefg" separated by spaces.
 std::string Words(int count);
 

@@ -12,24 +12,6 @@
 
 uint32_t MenuOptionColour(int i) { return 0x102030 + 0x200000 * static_cast<uint32_t>(i); }
 
-uint32_t Pixel(int x, int y) { return ReadPixel(BackBuffer(), x, y) & 0xFFFFFF; }
-
-void PrintTo(const PixelBox& b, std::ostream* os) {
-  *os << "(" << b.x0 << "," << b.y0 << ")-(" << b.x1 << "," << b.y1 << ")";
-}
-
-PixelBox FindColour(uint32_t rgb, int x0, int y0, int w, int h) {
-  const TPixmapPtr buffer = BackBuffer();
-  PixelBox box;
-  for (int y = y0; y < std::min(y0 + h, buffer->height); ++y)
-    for (int x = x0; x < std::min(x0 + w, buffer->width); ++x) {
-      if ((ReadPixel(buffer, x, y) & 0xFFFFFF) != rgb) continue;
-      if (box.x0 < 0) box = {x, y, x, y};
-      box = {std::min(box.x0, x), std::min(box.y0, y), std::max(box.x1, x), std::max(box.y1, y)};
-    }
-  return box;
-}
-
 PixelBox TextCover(const std::string& text, int x, int y) {
   const TPixmapPtr saved = CopyPixmap(BackBuffer());
   SetClsColor(0, 0, 0);

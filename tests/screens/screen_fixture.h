@@ -13,6 +13,7 @@
 #include "platform/audio.h"
 #include "platform/events.h"
 #include "scripting/engine.h"
+#include "support/pixels.h"
 
 constexpr uint32_t kBackground = 0x404040;  // the title picture
 constexpr uint32_t kInterface = 0x203040;   // the interface strip of the game picture
@@ -23,15 +24,9 @@ constexpr int kReturn = 13, kEscape = 27, kUpArrow = 38, kDownArrow = 40, kLeftA
 
 // The colour (0xRRGGBB) that imgMenuOption[i] is drawn in.
 uint32_t MenuOptionColour(int i);
-uint32_t Pixel(int x, int y);
-// The bounding box of the back buffer's pixels of one colour inside a rectangle; x0 is -1
-// when there is none.
-struct PixelBox {
-  int x0 = -1, y0 = -1, x1 = -1, y1 = -1;
-  bool operator==(const PixelBox&) const = default;
-};
-void PrintTo(const PixelBox& b, std::ostream* os);
-PixelBox FindColour(uint32_t rgb, int x = 0, int y = 0, int w = 640, int h = 480);
+using testsupport::FindColour;
+using testsupport::Pixel;
+using testsupport::PixelBox;
 // The box a one-line text covers when drawn at (x, y) in the built-in font.
 PixelBox TextCover(const std::string& text, int x, int y);
 

@@ -1,0 +1,26 @@
+#include "support/pixels.h"
+
+#include <algorithm>
+#include "platform/graphics.h"
+
+namespace testsupport {
+
+void PrintTo(const PixelBox& b, std::ostream* os) {
+  *os << "(" << b.x0 << "," << b.y0 << ")-(" << b.x1 << "," << b.y1 << ")";
+}
+
+uint32_t Pixel(int x, int y) { return ReadPixel(BackBuffer(), x, y) & 0xFFFFFF; }
+
+PixelBox FindColour(uint32_t rgb, int x0, int y0, int w, int h) {
+  const TPixmapPtr buffer = BackBuffer();
+  PixelBox box;
+  for (int y = y0; y < std::min(y0 + h, buffer->height); ++y)
+    for (int x = x0; x < std::min(x0 + w, buffer->width); ++x) {
+      if ((ReadPixel(buffer, x, y) & 0xFFFFFF) != rgb) continue;
+      if (box.x0 < 0) box = {x, y, x, y};
+      box = {std::min(box.x0, x), std::min(box.y0, y), std::max(box.x1, x), std::max(box.y1, y)};
+    }
+  return box;
+}
+
+}  // namespace testsupport
