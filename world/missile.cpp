@@ -72,15 +72,14 @@ int TMissile::MoveMissile() {
 
   if (owner == 2 && range >= 12.0f) {
     TMapPtr map = currentMap;
-    const int talk =
-        map ? CheckTileTriggerTalk(FloatToInt(X), FloatToInt(Y), *map, 2, rotation) : 0;
-    if (talk > 0) {
+    if (map && CheckTileTriggerTalk(FloatToInt(X), FloatToInt(Y), *map, 2, rotation) > 0) {
       if (lua) {
         lua->BeginLUAFunctionCall();
         lua->AddNumberParameter(player ? player->facing : 0);
         lua->CallFunction("setTriggerDirection", 1);
       }
-      RunTrigger(talk);
+      // Asked again: setTriggerDirection may have changed the cell.
+      RunTrigger(CheckTileTriggerTalk(FloatToInt(X), FloatToInt(Y), *map, 2, rotation));
       remove();
     }
   }
