@@ -84,7 +84,9 @@ protected:
     return done();
   }
 
-  static bool OnMap(const std::string& name) { return currentMap->mapFile == settings->tempDir + name; }
+  static bool OnMap(const std::string& name) {
+    return currentMap->mapFile == settings->tempDir + name;
+  }
   static int Keepers() {
     int n = 0;
     for (const TActorPtr& npc : npcList) n += npc->name == "Keeper";
@@ -120,7 +122,8 @@ TEST_F(FirstQuest, PlaysFromTheTitleToTheGardenAndBack) {
 
   // The key opens it and is used up.
   Press(kZ);
-  ASSERT_TRUE(Passes([] { return currentMap->mapFeature[17][6].tileID == -1; })) << "the gate stayed shut";
+  ASSERT_TRUE(Passes([] { return currentMap->mapFeature[17][6].tileID == -1; }))
+      << "the gate stayed shut";
   EXPECT_FALSE(Holds(1));
 
   // Through the gate to the exit: the garden slides in, its entry trigger runs, and the meadow

@@ -13,6 +13,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/globals.h"
 #include "scripting/commands.h"
@@ -34,8 +35,10 @@ std::ostream& operator<<(std::ostream& out, const TSignature& s) {
 std::map<std::string, TSignature> DocumentedCommands(const std::string& path) {
   std::ifstream in(path);
   EXPECT_TRUE(in) << path;
-  const std::regex heading(R"(^### (\w+)\((.*)\)\s*$)"), argument(R"(^- ((?:`\w+`(?:, )?)+) \((\w+)\):)");
-  const std::map<std::string, char> kinds = {{"text", 's'}, {"integer", 'n'}, {"byte", 'n'}, {"number", 'n'}};
+  const std::regex heading(R"(^### (\w+)\((.*)\)\s*$)"),
+      argument(R"(^- ((?:`\w+`(?:, )?)+) \((\w+)\):)");
+  const std::map<std::string, char> kinds = {
+      {"text", 's'}, {"integer", 'n'}, {"byte", 'n'}, {"number", 'n'}};
   std::map<std::string, TSignature> commands;
   std::string line, current;
   std::vector<std::string> names;
@@ -47,7 +50,8 @@ std::map<std::string, TSignature> DocumentedCommands(const std::string& path) {
       EXPECT_TRUE(kindOf.count(name)) << current << ": no kind given for `" << name << "`";
       s.kinds += kindOf.count(name) ? kindOf[name] : '?';
     }
-    EXPECT_EQ(kindOf.size(), names.size()) << current << ": kinds given for arguments it does not take";
+    EXPECT_EQ(kindOf.size(), names.size())
+        << current << ": kinds given for arguments it does not take";
   };
   std::smatch m;
   while (std::getline(in, line)) {
@@ -59,7 +63,8 @@ std::map<std::string, TSignature> DocumentedCommands(const std::string& path) {
       kindOf.clear();
       const std::regex word(R"(\w+)");
       const std::string list = m[2];
-      for (auto it = std::sregex_iterator(list.begin(), list.end(), word); it != std::sregex_iterator(); ++it)
+      for (auto it = std::sregex_iterator(list.begin(), list.end(), word);
+           it != std::sregex_iterator(); ++it)
         names.push_back(it->str());
     } else if (!current.empty() && line.rfind("## ", 0) == 0) {
       finish();
@@ -69,7 +74,8 @@ std::map<std::string, TSignature> DocumentedCommands(const std::string& path) {
       EXPECT_NE(kind, kinds.end()) << current << ": unknown kind " << m[2];
       const std::string list = m[1];
       const std::regex quoted(R"(`(\w+)`)");
-      for (auto it = std::sregex_iterator(list.begin(), list.end(), quoted); it != std::sregex_iterator(); ++it)
+      for (auto it = std::sregex_iterator(list.begin(), list.end(), quoted);
+           it != std::sregex_iterator(); ++it)
         kindOf[(*it)[1]] = kind == kinds.end() ? '?' : kind->second;
     }
   }
@@ -93,9 +99,12 @@ std::set<std::string> NativeGlobals(lua_State* L) {
 std::string Call(lua_State* L, const std::string& name, const std::string& args) {
   lua_getglobal(L, name.c_str());
   for (char kind : args) {
-    if (kind == 't') lua_newtable(L);
-    else if (kind == 's') lua_pushstring(L, "x");
-    else lua_pushnumber(L, 0);
+    if (kind == 't')
+      lua_newtable(L);
+    else if (kind == 's')
+      lua_pushstring(L, "x");
+    else
+      lua_pushnumber(L, 0);
   }
   if (lua_pcall(L, static_cast<int>(args.size()), 0, 0) == 0) return "";
   std::string error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "(no message)";
@@ -106,7 +115,8 @@ std::string Call(lua_State* L, const std::string& name, const std::string& args)
 // The argument number of Lua's "bad argument #n" error; 0 for any other error.
 int BadArgument(const std::string& error, std::string* expected = nullptr) {
   std::smatch m;
-  if (!std::regex_search(error, m, std::regex(R"(bad argument #(-?\d+) .*\((\w+) expected)"))) return 0;
+  if (!std::regex_search(error, m, std::regex(R"(bad argument #(-?\d+) .*\((\w+) expected)")))
+    return 0;
   if (expected) *expected = m[2];
   return std::stoi(m[1]);
 }
@@ -150,7 +160,8 @@ std::string ProbeApart(lua_State* L, const std::string& name) {
   close(pipeFds[1]);
   std::string result;
   char buffer[64];
-  for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) result.append(buffer, static_cast<size_t>(n));
+  for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+    result.append(buffer, static_cast<size_t>(n));
   close(pipeFds[0]);
   waitpid(child, nullptr, 0);
   // No answer: the command ran (and crashed or kept the child busy without a world).

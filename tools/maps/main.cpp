@@ -31,8 +31,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> descriptions(argv + 2, argv + argc);
   TQuestNames names;
   std::string error;
-  if (!ReadQuestNames((quest / "Images/tiles.dat").string(), (quest / "Triggers/triggers.dat").string(),
-                      names, error))
+  if (!ReadQuestNames((quest / "Images/tiles.dat").string(),
+                      (quest / "Triggers/triggers.dat").string(), names, error))
     return Fail(error);
   std::error_code ec;
   std::filesystem::create_directories(quest / "Maps", ec);

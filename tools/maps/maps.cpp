@@ -200,8 +200,9 @@ bool BuildMap(const std::string& source, const std::string& target, const TQuest
 bool BuildMaps(const std::vector<std::string>& descriptions, const std::string& mapsDir,
                const TQuestNames& names, std::string& error) {
   for (const std::string& description : descriptions) {
-    const std::filesystem::path target =
-        std::filesystem::path(mapsDir) / std::filesystem::path(description).filename().replace_extension(".map");
+    namespace fs = std::filesystem;
+    const fs::path target =
+        fs::path(mapsDir) / fs::path(description).filename().replace_extension(".map");
     if (!BuildMap(description, target.string(), names, error)) return false;
   }
   return true;
