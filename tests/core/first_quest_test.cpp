@@ -2,12 +2,14 @@
 // maps built by the map tool, played start to end on the headless display with queued keys:
 // a new game from the title, the keeper met and talked to, the key received and used on the
 // gate, the trip to the garden and the talk with its sign, and the way back, where the keeper
-// and the open gate are as they were left.
+// and the open gate are as they were left. Every text file of the quest stands in the guide
+// word for word, so the guide builds the quest that is played here.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 
 #include "core/game.h"
@@ -146,6 +148,26 @@ TEST_F(FirstQuest, PlaysFromTheTitleToTheGardenAndBack) {
   EXPECT_EQ(player->X, 575.0f);
   EXPECT_EQ(Keepers(), 1);
   EXPECT_EQ(currentMap->mapFeature[17][6].tileID, -1);
+}
+
+TEST(FirstQuestGuide, ShowsEveryTextFileOfTheQuest) {
+  const std::string guide =
+      testsupport::ReadFileBytes(std::string(CORVEL_SOURCE_DIR) + "/docs/first-quest.md");
+  ASSERT_FALSE(guide.empty());
+  const fs::path quest = fs::path(CORVEL_FIXTURES) / "first_quest";
+  int files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(quest)) {
+    if (!entry.is_regular_file() || entry.path().extension() == ".png") continue;
+    // The file as an indented block of the guide: four spaces before every line.
+    std::istringstream lines(testsupport::ReadFileBytes(entry.path().string()));
+    std::string block, line;
+    while (std::getline(lines, line)) block += (line.empty() ? "" : "    " + line) + "\n";
+    if (block.empty()) continue;  // the empty tables of sounds and music
+    ++files;
+    EXPECT_NE(guide.find(block), std::string::npos)
+        << fs::relative(entry.path(), quest) << " is not in the guide as it is";
+  }
+  EXPECT_EQ(files, 17);
 }
 
 }  // namespace
