@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 #include "tools/questgen/audio.h"
-#include "tools/questgen/maps.h"
+#include "tools/maps/maps.h"
 #include "tools/questgen/painters.h"
 #include "tools/questgen/video.h"
 
@@ -70,11 +72,10 @@ int main(int argc, char** argv) {
   std::string error;
   if (!ReadQuestNames((source / "Images/tiles.dat").string(), (source / "Triggers/triggers.dat").string(), names, error))
     return Fail(error);
-  for (const auto& entry : fs::directory_iterator(source / "Maps")) {
-    if (entry.path().extension() != ".txt") continue;
-    const fs::path target = out / "Maps" / entry.path().filename().replace_extension(".map");
-    if (!BuildMap(entry.path().string(), target.string(), names, error)) return Fail(error);
-  }
+  std::vector<std::string> descriptions;
+  for (const auto& entry : fs::directory_iterator(source / "Maps"))
+    if (entry.path().extension() == ".txt") descriptions.push_back(entry.path().string());
+  if (!BuildMaps(descriptions, (out / "Maps").string(), names, error)) return Fail(error);
 
   if (!WriteSounds((out / "Sounds/").string())) return Fail("cannot write the sounds");
   if (!WriteMusic((out / "Music/").string())) return Fail("cannot write the music");

@@ -1,4 +1,4 @@
-// The map description format, line by line:
+// Map descriptions (docs/maps.md describes the format for authors), line by line:
 //   // a comment            (also empty lines)
 //   id N                    entry NAME|N   exit NAME|N   clear NAME|N   (map triggers)
 //   cell C TOKEN...         what the grid character C stands for
@@ -6,7 +6,9 @@
 // Cell tokens: ground=TILE, feature=TILE, object=TILE (or object=none), each with a
 // final "!" for walkability 0; overlay=TILE@ALPHA; touch=TRIGGER or talk=TRIGGER for the
 // object cell. Tiles are named by their file name without ".png"; triggers by script file.
-#include "tools/questgen/maps.h"
+#include "tools/maps/maps.h"
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include "world/map.h"
@@ -46,6 +48,14 @@ bool Number(const std::string& s, int& value) {
   return used == s.size();
 }
 
+// A real number written whole, such as "0.7".
+bool Real(const std::string& s, float& value) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  value = std::strtof(s.c_str(), &end);
+  return end == s.c_str() + s.size();
+}
+
 bool Trigger(const TQuestNames& names, const std::string& s, int& value) {
   if (Number(s, value)) return true;
   const auto it = names.triggers.find(s);
@@ -81,8 +91,8 @@ bool CellSpec(const TQuestNames& names, std::istringstream& tokens, TCellSpec& s
     else if (key == "object") ok = Tile(names, value, spec.object);
     else if (key == "overlay") {
       const size_t at = value.find('@');
-      ok = at != std::string::npos && Tile(names, value.substr(0, at), spec.overlay);
-      if (ok) spec.overlay.alpha = std::stof(value.substr(at + 1));
+      ok = at != std::string::npos && Tile(names, value.substr(0, at), spec.overlay) &&
+           Real(value.substr(at + 1), spec.overlay.alpha);
     } else if (key == "touch" || key == "talk") {
       int trigger = 0;
       ok = Trigger(names, value, trigger);
@@ -184,5 +194,16 @@ bool BuildMap(const std::string& source, const std::string& target, const TQuest
   }
   if (row != MAP_HEIGHT) return error = source + ": the grid needs 13 rows", false;
   map->SaveMap(target, 0);
+  return true;
+}
+
+bool BuildMaps(const std::vector<std::string>& descriptions, const std::string& mapsDir,
+               const TQuestNames& names, std::string& error) {
+  for (const std::string& description : descriptions) {
+    namespace fs = std::filesystem;
+    const fs::path target =
+        fs::path(mapsDir) / fs::path(description).filename().replace_extension(".map");
+    if (!BuildMap(description, target.string(), names, error)) return false;
+  }
   return true;
 }

@@ -1,11 +1,16 @@
-// The demo quest's map descriptions: what a grid and its legend turn into, and the
-// mistakes that stop the build with the line at fault.
+// Map descriptions: what a grid and its legend turn into, the mistakes that stop the build
+// with the line at fault, and the map tool that authors run on their own quests.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
-#include "tools/questgen/maps.h"
+#include <tuple>
+#include <utility>
+#include "tools/maps/maps.h"
 #include "world/map.h"
 
 namespace fs = std::filesystem;
@@ -95,6 +100,10 @@ TEST_F(MapDescriptionTest, MistakesNameTheirLineAndWriteNoMap) {
       {"missing rows", "cell . ground=grass\ngrid\n" + std::string(20, '.') + "\n", "the grid needs 13 rows"},
       {"extra rows", "cell . ground=grass\ngrid\n" + Grid(std::string(20, '.')) + std::string(20, '.') + "\n", "more than 13 grid rows"},
       {"unknown line", "walls everywhere\n", "m.txt:1: unknown line"},
+      {"overlay without alpha", "cell . ground=grass overlay=treetop\n",
+       "m.txt:1: bad cell token 'overlay=treetop'"},
+      {"alpha not a number", "cell . ground=grass overlay=treetop@half\n",
+       "m.txt:1: bad cell token 'overlay=treetop@half'"},
   };
   for (const auto& c : cases) {
     std::string error;
@@ -118,6 +127,51 @@ TEST(QuestNamesTest, TilesCountKeptLinesAndTriggersCountFromOne) {
   EXPECT_EQ(names.triggers.at("plate.lua"), 2);
   EXPECT_FALSE(ReadQuestNames((dir / "none.dat").string(), (dir / "triggers.dat").string(), names, error));
   fs::remove_all(dir);
+}
+
+// The map tool on a quest folder: its usage line, the maps it writes, and a failure that
+// names the line at fault and writes nothing.
+TEST(MapToolTest, BuildsDescriptionsIntoTheQuestsMapsFolder) {
+  const fs::path quest =
+      fs::temp_directory_path() / ("corvel_maptool_" + std::to_string(::getpid()));
+  fs::remove_all(quest);
+  fs::create_directories(quest / "Images");
+  fs::create_directories(quest / "Triggers");
+  fs::create_directories(quest / "MapText");
+  std::ofstream(quest / "Images/tiles.dat") << "hero.png,8,0\ngrass.png,1,0\n";
+  std::ofstream(quest / "Triggers/triggers.dat") << "death.lua\nentry.lua\n";
+  std::ofstream(quest / "MapText/first.txt")
+      << "entry entry.lua\ncell . ground=grass\ngrid\n" << Grid(std::string(20, '.'));
+  std::ofstream(quest / "MapText/bad.txt") << "cell . ground=sand\n";
+  // The tool's exit status and standard error for its arguments.
+  auto run = [&](const std::string& args) {
+    const std::string command = std::string("'") + CORVEL_MAPS_TOOL + "' " + args + " 2>'" +
+                                (quest / "err.txt").string() + "'";
+    const int status = std::system(command.c_str());
+    std::ifstream in(quest / "err.txt");
+    std::string err((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, err);
+  };
+  auto build = [&](const std::string& description) {
+    return run("'" + quest.string() + "' '" + (quest / "MapText" / description).string() + "'");
+  };
+
+  auto [status, err] = run("");
+  EXPECT_EQ(status, 2);
+  EXPECT_EQ(err.rfind("usage: corvel_maps QUEST DESCRIPTION...", 0), 0u) << err;
+
+  std::tie(status, err) = build("first.txt");
+  EXPECT_EQ(status, 0) << err;
+  TMapPtr map = TMap::Create();
+  map->LoadMap((quest / "Maps/first.map").string());
+  EXPECT_EQ(map->mapEntryTrigger, 2);
+  EXPECT_EQ(map->mapTile[19][12].tileID, 1);
+
+  std::tie(status, err) = build("bad.txt");
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(err.find("bad.txt:1: bad cell token 'ground=sand'"), std::string::npos) << err;
+  EXPECT_FALSE(fs::exists(quest / "Maps/bad.map"));
+  fs::remove_all(quest);
 }
 
 }  // namespace

@@ -17,3 +17,7 @@ bool ReadQuestNames(const std::string& tilesDat, const std::string& triggersDat,
 // Turns one description into a map file; false with a message naming the line at fault.
 bool BuildMap(const std::string& source, const std::string& target, const TQuestNames& names,
               std::string& error);
+// Builds each description (NAME.txt) into mapsDir/NAME.map, in order; stops at the first
+// that fails, with its message.
+bool BuildMaps(const std::vector<std::string>& descriptions, const std::string& mapsDir,
+               const TQuestNames& names, std::string& error);
