@@ -135,7 +135,7 @@ TEST_F(Splash, OtherTimersDoNotAdvanceItAndReleasesReachTheGame) {
   HoldRight();
   GetKeyDown(1);
   const TTimerPtr other = CreateTimer(60);
-  EXPECT_EQ(Run(0, 1, 3, [this] {
+  EXPECT_EQ(Run(0, 1, 3, [] {
               PostEvent(EVENT_KEYUP, settings->kRight);
               PostEvent(EVENT_MOUSEUP, 1);
             }),
