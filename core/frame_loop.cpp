@@ -28,10 +28,7 @@ void MainGameLoopPass() {
     case EVENT_WINDOWCLOSE: ExitGame(0); break;
     case EVENT_MENUACTION: MenuAction(EventData()); break;
     case EVENT_KEYDOWN: GetKeyDown(EventData()); break;
-    case EVENT_KEYUP: GetKeyUp(EventData()); break;
-    // A released mouse button counts as a released key: buttons share the key codes.
-    case EVENT_MOUSEUP: GetKeyUp(EventData()); break;
-    default: break;
+    default: PassRelease(); break;
   }
   MainLogicLoop();
 }

@@ -26,6 +26,10 @@ int DrawInterface();
 
 int GetKeyDown(int key);
 int GetKeyUp(int key);
+// Hands the event just polled to GetKeyUp when it is a key or mouse-button release (the
+// buttons share the key codes), as the frame loop and every modal loop that passes releases
+// on do. 1 when it was one.
+int PassRelease();
 
 // What the bound keys run: the items in hand, the screens, talking and the exit question.
 // Tests put probes in their place to watch the dispatch.

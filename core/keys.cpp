@@ -96,3 +96,10 @@ int GetKeyUp(int key) {
   }
   return 0;
 }
+
+int PassRelease() {
+  const int id = EventID();
+  if (id != EVENT_KEYUP && id != EVENT_MOUSEUP) return 0;
+  GetKeyUp(EventData());
+  return 1;
+}

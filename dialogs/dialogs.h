@@ -49,5 +49,6 @@ void DrawDialogPortrait(const TDialogContent& content, const TDialogFrame& frame
 void DrawShadowedText(const std::string& text, int x, int y, int width, int r, int g, int b);
 
 // One pass of a modal box's loop after drawing: shows the picture without waiting, takes one
-// event and hands a key release on to GetKeyUp. Returns the code of a key press, -1 otherwise.
+// event and hands a key or mouse-button release on to GetKeyUp. Returns the code of a key
+// press, -1 otherwise.
 int ShowAndTakeKey();

@@ -7,6 +7,6 @@
 int ShowAndTakeKey() {
   Flip(0);
   PollEvent();
-  if (EventID() == EVENT_KEYUP) GetKeyUp(EventData());
+  PassRelease();
   return EventID() == EVENT_KEYDOWN ? EventData() : -1;
 }

@@ -26,7 +26,7 @@ int DisplayVideo(const std::string& file) {
     PollEvent();
     const int id = EventID();
     if (id == EVENT_KEYDOWN && EventData() == settings->kEnter) quit = 1;
-    else if (id == EVENT_KEYUP) GetKeyUp(EventData());
+    PassRelease();
   }
   CloseTheora(player);
   FlushKeys();

@@ -3,6 +3,7 @@
 #include "platform/draw_internal.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 TGraphicsPtr gCurrent;
@@ -51,7 +52,10 @@ void GetColor(int& red, int& green, int& blue) {
   blue = g.blue;
 }
 
-void SetAlpha(float alpha) { CurrentContext()->alpha = std::clamp(alpha, 0.0f, 1.0f); }
+// NaN (from a map file or a script) draws nothing rather than reaching the blender.
+void SetAlpha(float alpha) {
+  CurrentContext()->alpha = std::isnan(alpha) ? 0.0f : std::clamp(alpha, 0.0f, 1.0f);
+}
 float GetAlpha() { return CurrentContext()->alpha; }
 
 void SetBlend(int mode) {

@@ -1,4 +1,6 @@
 // The credits picture and the timed splash pictures of scripts.
+#include <cstdint>
+
 #include "core/game.h"
 #include "core/globals.h"
 #include "screens/screens.h"
@@ -36,13 +38,15 @@ void DrawCovered(const TImagePtr& picture, float fade) {
 int DisplaySplash(const std::string& image, int seconds, int noSkip) {
   float fade = 0.0f;
   TPhase phase = TPhase::FadeIn;
-  int held = 0;
   const TTimerPtr timer = CreateTimer(60);
   // A missing picture leaves only the black cover: the splash fades a black screen.
   const TImagePtr picture = LoadImage(settings->imageDir + image, -1);
-  const int holdTicks = static_cast<int>(static_cast<unsigned>(seconds) * 60u);
+  // 60 ticks a second, counted in 64 bits: no number of seconds holds shorter than asked.
+  const int64_t holdTicks = int64_t{seconds} * 60;
+  int64_t held = 0;
   for (;;) {
     PollEvent();
+    PassRelease();
     const int id = EventID();
     if (id == EVENT_KEYDOWN) {
       if (noSkip == 0 && EventData() == settings->kEnter) {
@@ -53,8 +57,6 @@ int DisplaySplash(const std::string& image, int seconds, int noSkip) {
         StopTimer(timer);
         return 0;
       }
-    } else if (id == EVENT_KEYUP) {
-      GetKeyUp(EventData());
     } else if (id == EVENT_TIMERTICK && EventSource() == timer) {
       bool done = false;
       switch (phase) {

@@ -63,6 +63,8 @@ int GetKeyPressed() {
   for (;;) {
     PollEvent();
     if (EventID() == EVENT_KEYDOWN) return EventData() & 255;
+    // A direction let go while the key is awaited must not keep the player walking.
+    PassRelease();
   }
 }
 
@@ -73,7 +75,7 @@ int KeyUsed(int code) {
   return 0;
 }
 
-int DisplayKeys(int menuBackground) {
+int RunKeySetUp(int menuBackground) {
   int selected = 0;
   for (;;) {
     DrawKeyScreen(menuBackground, selected);
@@ -95,6 +97,11 @@ int DisplayKeys(int menuBackground) {
       if (--selected < 0) selected = kRowCount - 1;
     }
   }
+  return 0;
+}
+
+int DisplayKeys(int menuBackground) {
+  RunKeySetUp(menuBackground);
   DisplaySettings(menuBackground);
   return 0;
 }

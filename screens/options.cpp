@@ -55,10 +55,11 @@ int DisplaySettings(int menuBackground) {
     const TConfig& k = *settings;
     if (code == k.kEnter) {
       if (selected == kKeysRow) {
-        // The key set-up screen leaves through a new options screen, which saves and
-        // resets the clock; this one is done then.
-        DisplayKeys(menuBackground);
-        return 0;
+        // Back from the key set-up the screen starts afresh on its first row, as a new
+        // options screen would; its own leaving saves the new keys and resets the clock.
+        RunKeySetUp(menuBackground);
+        selected = 0;
+        continue;
       }
       Toggle(selected);
     } else if (code == k.kDown) {

@@ -12,7 +12,11 @@ int DisplaySaveDialog();
 
 // The key set-up screen; on leaving it opens the options screen again. Always 0.
 int DisplayKeys(int menuBackground);
-// Waits for the next key-down and returns its code's low 8 bits.
+// The key set-up screen alone: returns 0 when it is left, to the options screen that opened
+// it.
+int RunKeySetUp(int menuBackground);
+// Waits for the next key-down and returns its code's low 8 bits; key and mouse-button
+// releases meanwhile reach GetKeyUp.
 int GetKeyPressed();
 // 1 when one of the ten action keys shown by the key set-up screen has this code.
 int KeyUsed(int code);

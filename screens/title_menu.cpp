@@ -22,11 +22,10 @@ int DisplayMainMenu() {
     DrawImage(imgMenuOption[selected], 250, 295, 0);
     Flip(0);
     PollEvent();
+    PassRelease();
     const int id = EventID(), code = EventData();
     if (id == EVENT_WINDOWCLOSE) {
       ExitGame(1);
-    } else if (id == EVENT_KEYUP) {
-      GetKeyUp(code);
     } else if (id == EVENT_KEYDOWN) {
       const TConfig& k = *settings;
       if (code == k.kExit || code == 27) {

@@ -4,7 +4,6 @@
 
 #include "core/game.h"
 #include "core/globals.h"
-#include "core/tables.h"
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -30,15 +29,7 @@ int LUA_GoToMap(lua_State* L) {
   int32_t transition = args.Int(2);
   // A name that already begins with the working folder is a full path.
   std::string path = Instr(map, settings->tempDir) == 1 ? map : settings->tempDir + map;
-  nextMap->LoadMap(path);
-  RunTrigger(currentMap->mapExitTrigger);
-  if (!currentMap->mapFile.empty()) SaveMapStatus();
-  TransitionMap(currentMap, nextMap, transition);
-  RunTrigger(currentMap->mapEntryTrigger);
-  // The entry trigger may have travelled on: the NPCs are those of the map current now.
-  for (const TActorPtr& npc : LoadNPCs(currentMap->mapFile + ".npc")) {
-    npcList.AddLast(npc->CopyActor("", -1.0f, -1.0f));
-  }
+  TravelToMap(path, transition);
   return NoResult;
 }
 

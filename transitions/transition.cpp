@@ -161,11 +161,10 @@ void DispatchEvent() {
         lockControls = locked;
       }
       break;
-    case EVENT_KEYUP:
-      GetKeyUp(data);
-      break;
     default:
-      break;  // everything else is dropped during a transition
+      // Releases stop the player as in the frame loop; everything else is dropped.
+      PassRelease();
+      break;
   }
 }
 

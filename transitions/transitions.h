@@ -9,6 +9,13 @@
 // reach GetKeyDown meanwhile. Always 0.
 int TransitionMap(TMapPtr& current, TMapPtr& next, int type);
 
+// A trip to the map whose working copy is at `path`: reads it into nextMap, runs the exit
+// trigger, saves the map left, plays the transition, runs the entry trigger and adds the NPCs
+// saved for the map entered. Trips nested in its triggers are done once: the map passed
+// through keeps its NPCs, and the map in play gets its saved NPCs and its entry trigger once
+// per arrival. Always 0.
+int TravelToMap(const std::string& path, int transition);
+
 // Writes the current map to its working copy and the NPC list to its status file (the
 // copy's path + ".npc"); nothing for a map without a file. Always 0.
 int SaveMapStatus();

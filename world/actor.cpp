@@ -9,6 +9,7 @@
 #include "platform/text.h"
 #include "scripting/commands.h"
 #include "world/tile.h"
+#include "world/wrapping.h"
 
 TActorPtr TActor::Create(int tileID, int footprintID, float X, float Y, float speedX,
                          float speedY, int facing, const std::string& name, int life,
@@ -70,13 +71,13 @@ int TActor::DrawActor(int offX, int offY) {
 }
 
 int TActor::GiveLife(int n) {
-  life += n;
+  life = WrappingAdd(life, n);
   if (life > maxLife) life = maxLife;
   return 0;
 }
 
 int TActor::TakeLife(int n) {
-  life -= n;
+  life = WrappingSub(life, n);
   if (life < 0) life = 0;
   if (life >= 1) return 0;
   // The death steps. The death script may drop this actor: nothing of it is read after it.

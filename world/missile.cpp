@@ -6,6 +6,7 @@
 #include "scripting/commands.h"
 #include "scripting/engine.h"
 #include "world/collision.h"
+#include "world/wrapping.h"
 
 TMissilePtr TMissile::Create(int tileID, float X, float Y, float speedX, float speedY, int owner,
                              int damage, int range, int rotationDiff) {
@@ -42,8 +43,8 @@ int TMissile::DrawMissile(int offX, int offY) {
   DrawImage(img, std::floor(X + offX + 16.0f), std::floor(Y + offY + 16.0f), tile ? tile->currentFrame : 0);
   SetRotation(0.0f);
   SetImageHandle(img, 0.0f, 0.0f);
-  // The angle is never wrapped; unsigned addition keeps a long spin defined.
-  rotation = static_cast<int>(static_cast<uint32_t>(rotation) + static_cast<uint32_t>(rotationDiff));
+  // The angle is never brought back into 0 to 359; a long spin wraps around as an int32.
+  rotation = WrappingAdd(rotation, rotationDiff);
   return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "scripting/commands.h"
 #include "world/collision.h"
+#include "world/wrapping.h"
 
 namespace {
 
@@ -40,13 +41,13 @@ TPlayerPtr TPlayer::CreatePlayer(int tileID, int footprintID, float X, float Y, 
 }
 
 int TPlayer::GiveGold(int amount) {
-  gold += amount;
+  gold = WrappingAdd(gold, amount);
   return 0;
 }
 
 int TPlayer::TakeGold(int amount) {
   if (amount > gold) return 0;
-  gold -= amount;
+  gold = WrappingSub(gold, amount);
   return 1;
 }
 
@@ -62,7 +63,7 @@ int TPlayer::GiveItem(int itemID) {
           TItemPtr t = GameItemAt(k);
           if (t && t->itemID == itemID) amount = t->ammoCount;
         }
-        owned.ammoCount += amount;
+        owned.ammoCount = WrappingAdd(owned.ammoCount, amount);
         if (owned.ammoCount > owned.ammoMax) owned.ammoCount = owned.ammoMax;
       }
       return 0;
@@ -99,7 +100,7 @@ int TPlayer::TakeItem(int itemID, int oneUnit) {
       it.name.clear();
       it.description.clear();
     } else {
-      --it.ammoCount;
+      it.ammoCount = WrappingSub(it.ammoCount, 1);
     }
     return 1;
   }

@@ -6,6 +6,7 @@
 #include "world/melee.h"
 #include "world/missile.h"
 #include "world/player.h"
+#include "world/wrapping.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ int TPlayer::MeleeAttack(const TItemPtr& it) {
   if (melee != 0) return 1;
   if (!it) return 0;
   melee = 1;
-  float k = static_cast<float>(6 * it->damageRating);
+  float k = static_cast<float>(WrappingMul(6, it->damageRating));
   float sx = 0.0f, sy = 0.0f;
   switch (facing) {
     case 0: sy = -k; break;

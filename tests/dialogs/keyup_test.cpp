@@ -30,15 +30,20 @@ TEST_F(DialogsKeyRelease, ReleaseStopsThePlayerPressDoesNotSteer) {
       [] { DisplayText("Hi", 255, 255, 255, "", 0, 1); },
       [] { DisplayOptions("Well?", "Yes", "No", "", 1, 255, 255, 255, "", 0); },
   };
+  // A released mouse button counts as a released key, as in the frame loop.
+  settings->kDown = 1;
   for (const auto& dialog : dialogs) {
     GetKeyDown(settings->kRight);
+    GetKeyDown(1);
     ASSERT_EQ(player->speedX, 6.0f);
     PostEvent(EVENT_KEYUP, settings->kRight);
+    PostEvent(EVENT_MOUSEUP, 1);
     PostEvent(EVENT_KEYDOWN, settings->kLeft);
     PostEvent(EVENT_KEYDOWN, kEnter);
     dialog();
     EXPECT_EQ(player->speedX, 0.0f);
-    EXPECT_EQ(keyHeld[2] + keyHeld[3], 0);
+    EXPECT_EQ(player->speedY, 0.0f);
+    for (int held : keyHeld) EXPECT_EQ(held, 0);
   }
 }
 

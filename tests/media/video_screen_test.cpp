@@ -94,14 +94,17 @@ TEST_F(VideoScreen, TheConfirmKeyIsTheConfiguredOne) {
 
 TEST_F(VideoScreen, KeyReleasesReachTheKeyMapping) {
   player = TPlayer::CreatePlayer(0, 0, 0, 0, 0, 0, 1, "Corvel", 6, 6, 0, 6.0f, 1);
-  GetKeyDown(settings->kRight);  // held when the video began
+  settings->kDown = 1;  // a mouse button
+  GetKeyDown(settings->kRight);  // both held when the video began
+  GetKeyDown(1);
   ASSERT_EQ(player->speedX, 6);
   At(2, EVENT_KEYUP, settings->kRight);
   At(3, EVENT_KEYDOWN, settings->kLeft);  // a press is not recorded
+  At(4, EVENT_MOUSEUP, 1);
   EXPECT_EQ(DisplayVideo("intro.ogv"), 0);
-  EXPECT_EQ(keyHeld[3], 0);
-  EXPECT_EQ(keyHeld[2], 0);
+  for (int held : keyHeld) EXPECT_EQ(held, 0);
   EXPECT_EQ(player->speedX, 0);
+  EXPECT_EQ(player->speedY, 0);
   player = nullptr;
 }
 

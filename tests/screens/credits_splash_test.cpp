@@ -2,6 +2,7 @@
 // 60 Hz timer, skipping, and what reaches the game meanwhile.
 #include <memory>
 
+#include "core/game.h"
 #include "core/globals.h"
 #include "platform/clock.h"
 #include "platform/display.h"
@@ -115,12 +116,32 @@ TEST_F(Splash, TalkKeySkipsUnlessForbidden) {
   EXPECT_EQ(Run(1, 1, 30, [] { PostEvent(EVENT_KEYDOWN, 69); }), 98);
 }
 
+TEST_F(Splash, AHugeHoldDoesNotWrapAround) {
+  // 71582789 seconds are 2^32 + 44 ticks, which 32 bits would hold for 44 ticks.
+  for (int seconds : {71582789, 2147483647}) {
+    SCOPED_TRACE(seconds);
+    uint32_t shown = 0;
+    const long frames = Run(seconds, 0, 1000, [&] {
+      shown = Pixel(320, 240);
+      PostEvent(EVENT_KEYDOWN, settings->kEnter);
+    });
+    EXPECT_EQ(shown, kPicture);  // still held after 1000 frames, until skipped
+    EXPECT_EQ(frames, 1002);
+  }
+}
+
 TEST_F(Splash, OtherTimersDoNotAdvanceItAndReleasesReachTheGame) {
+  settings->kLeft = 1;  // a mouse button
   HoldRight();
+  GetKeyDown(1);
   const TTimerPtr other = CreateTimer(60);
-  EXPECT_EQ(Run(0, 1, 3, [this] { PostEvent(EVENT_KEYUP, settings->kRight); }), 39);
+  EXPECT_EQ(Run(0, 1, 3, [] {
+              PostEvent(EVENT_KEYUP, settings->kRight);
+              PostEvent(EVENT_MOUSEUP, 1);
+            }),
+            39);
   StopTimer(other);
-  EXPECT_EQ(keyHeld[3], 0);
+  EXPECT_EQ(keyHeld[2] + keyHeld[3], 0);
   EXPECT_EQ(player->speedX, 0.0f);
 }
 

@@ -19,17 +19,22 @@ TEST_F(KeySetUp, KeyUsedLooksAtTheTenActionKeysOnly) {
   for (int code : {0, 83, 76, 69, 67, 65, 255}) EXPECT_EQ(KeyUsed(code), 0) << code;
 }
 
-TEST_F(KeySetUp, GetKeyPressedDropsOtherEventsAndKeepsTheLowByte) {
+TEST_F(KeySetUp, GetKeyPressedPassesReleasesDropsTheRestAndKeepsTheLowByte) {
+  settings->kLeft = 1;  // a mouse button
   HoldRight();
+  GetKeyDown(1);
   PostEvent(EVENT_KEYUP, settings->kRight);
-  PostEvent(EVENT_MOUSEDOWN, 1);
+  PostEvent(EVENT_MOUSEDOWN, 2);
+  PostEvent(EVENT_MOUSEUP, 1);
   PostEvent(EVENT_WINDOWCLOSE);
   PostEvent(EVENT_KEYDOWN, 0x141);
   int result = -1;
   ASSERT_TRUE(Runs(GetKeyPressed, &result));
   EXPECT_EQ(result, 0x41);
-  EXPECT_EQ(keyHeld[3], 1);  // the release was dropped
   EXPECT_EQ(QueuedEventCount(), 0);
+  // Both directions were let go while the key was awaited: the player stands.
+  EXPECT_EQ(keyHeld[2] + keyHeld[3], 0);
+  EXPECT_EQ(player->speedX, 0.0f);
 }
 
 TEST_F(KeySetUp, BindingRows) {

@@ -141,6 +141,31 @@ TEST_F(Options, OtherEventsAreDroppedAndReleasesReachTheGame) {
   EXPECT_EQ(player->speedX, 0.0f);
 }
 
+TEST_F(Options, TheKeySetUpReturnsToTheOptionsScreenThatOpenedIt) {
+  // Three trips to the key set-up and back, then leaving: each time back, the one options
+  // screen waits again at the same depth, on its first row as when it opened.
+  std::vector<const void*> depths;
+  std::vector<PixelBox> selected;
+  SetEventPump([&] {
+    depths.push_back(__builtin_frame_address(0));
+    selected.push_back(FindColour(kAnswer));
+    if (depths.size() <= 3)
+      Keys({kUpArrow, kReturn, kEscape});
+    else
+      Keys({kEscape});
+  });
+  int result = -1;
+  ASSERT_TRUE(Runs([] { return DisplaySettings(1); }, &result));
+  EXPECT_EQ(result, 0);
+  ASSERT_EQ(depths.size(), 4u);
+  for (size_t i = 1; i < depths.size(); ++i) {
+    EXPECT_EQ(depths[i], depths[0]) << i;
+    EXPECT_EQ(selected[i], TextCover("Full Screen = YES", 80, 178)) << i;
+  }
+  EXPECT_EQ(logic->inits, 1);
+  EXPECT_TRUE(fs::exists(ConfigPath()));
+}
+
 TEST_F(Options, KeySetUpRowLeadsThereAndBack) {
   // Options -> key set-up (bind Up to W) -> Return to Options -> a new options screen -> leave.
   Keys({kUpArrow, kReturn, kReturn, 87, 87, kReturn, kEscape});

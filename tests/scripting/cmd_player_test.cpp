@@ -34,6 +34,11 @@ TEST_F(PlayerCommandTest, GoldAndLife) {
       {"r = TakeGold(10)", "true", "gold 0 life 6/6 died nil cleared nil"},
       {"r = TakeGold(11)", "false", "gold 10 life 6/6 died nil cleared nil"},
       {"r = TakeGold(-5)", "true", "gold 15 life 6/6 died nil cleared nil"},
+      // Sums are 32-bit: past the top they wrap around (numbers beyond it saturate first).
+      {"GiveGold(2147483647)", "nil", "gold -2147483639 life 6/6 died nil cleared nil"},
+      {"r = TakeGold(-2147483648)", "true", "gold -2147483638 life 6/6 died nil cleared nil"},
+      {"GiveLife(3e9)", "nil", "gold 10 life -2147483643/6 died nil cleared nil"},
+      {"TakeLife(-2147483648)", "nil", "gold 10 life 0/6 died 1 cleared 1"},
       {"GiveLife(5)", "nil", "gold 10 life 6/6 died nil cleared nil"},
       {"GiveLife(-9)", "nil", "gold 10 life -3/6 died nil cleared nil"},
       {"GiveLife(-3) GiveMaxLife(0)", "nil", "gold 10 life 6/6 died nil cleared nil"},

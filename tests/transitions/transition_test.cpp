@@ -177,7 +177,7 @@ TEST_F(TransitionTest, PlacementHeldBackByLockOrWall) {
   EXPECT_EQ(player->Y, 200.0f);
 }
 
-TEST_F(TransitionTest, OnlyDirectionKeysReachTheKeyMapping) {
+TEST_F(TransitionTest, OnlyDirectionsAndReleasesReachTheKeyMapping) {
   int saves = 0, loads = 0;
   static int* savesSeen;
   static int* loadsSeen;
@@ -186,16 +186,19 @@ TEST_F(TransitionTest, OnlyDirectionKeysReachTheKeyMapping) {
   const TKeyActions keep = KeyActions;
   KeyActions.save = [] { return ++*savesSeen; };
   KeyActions.load = [](int) { return ++*loadsSeen; };
+  settings->kLeft = 1;  // a mouse button, held when the transition begins
+  GetKeyDown(1);
   Script({Key(EVENT_KEYDOWN, settings->kSave), Key(EVENT_KEYDOWN, settings->kRight),
-          Key(EVENT_KEYDOWN, settings->kLoad), Key(EVENT_MOUSEUP, settings->kRight),
+          Key(EVENT_KEYDOWN, settings->kLoad), Key(EVENT_MOUSEUP, 1),
           Key(EVENT_WINDOWCLOSE, 0), Key(EVENT_KEYDOWN, settings->kDown),
           Key(EVENT_KEYUP, settings->kDown)});
   Play(3);
   KeyActions = keep;
   EXPECT_EQ(saves, 0);
   EXPECT_EQ(loads, 0);
-  // The right key stays held (a mouse release is no key release here); down came and went.
+  // The right key stays held; the left button was let go, and down came and went.
   EXPECT_EQ(keyHeld[3], 1);
+  EXPECT_EQ(keyHeld[2], 0);
   EXPECT_EQ(keyHeld[1], 0);
   EXPECT_EQ(player->speedX, 6.0f);
   EXPECT_EQ(player->speedY, 0.0f);

@@ -95,6 +95,82 @@ TEST_F(TravelTest, MapNamesAndFullPaths) {
   EXPECT_EQ(RunLua("GoToMap('a.map')"), 0);  // too few arguments end the script
 }
 
+// Trips nested in the triggers of a trip, on three maps with saved NPCs: a ("a1"), b ("b1",
+// "b2") and c ("c1"), c with the entry trigger that adds "fromEntry"; the game is on a.
+class NestedTravelTest : public TravelTest {
+protected:
+  // Ships the three maps, b and a with these triggers, and starts on a.
+  void Start(int bEntry, int aExit, const TObject& bTouch = {}) {
+    TMapPtr a = OpenMap(kGreenTile), b = OpenMap(kBlueTile), c = OpenMap(kGreenTile);
+    a->mapExitTrigger = aExit;
+    b->mapEntryTrigger = bEntry;
+    b->mapObject[1][6] = bTouch;  // where a scroll from the right places the player
+    c->mapEntryTrigger = 2;
+    ShipMap("a.map", a);
+    ShipMap("b.map", b);
+    ShipMap("c.map", c);
+    SaveNPCs("a.map", {"a1"});
+    SaveNPCs("b.map", {"b1", "b2"});
+    SaveNPCs("c.map", {"c1"});
+    ASSERT_EQ(RunLua("GoToMap('a.map', 7) log = ''"), 1);
+    ASSERT_EQ(NPCNames(), (std::vector<std::string>{"a1"}));
+  }
+  static void SaveNPCs(const std::string& map, const std::vector<std::string>& names) {
+    std::string lines;
+    for (const std::string& name : names)
+      lines += NPCStatusLine(*npcType[0]->CopyActor(name, 10, 10)) + "\r\n";
+    WriteFileBytes(settings->tempDir + map + ".npc", lines);
+  }
+  static std::vector<std::string> Saved(const std::string& map) {
+    return Names(LoadNPCs(settings->tempDir + map + ".npc"));
+  }
+  using NameList = std::vector<std::string>;
+};
+
+TEST_F(NestedTravelTest, AnEntryTriggerThatTravelsOn) {
+  Start(4, 0);  // b's entry trigger adds "fromOnward" and goes on to c
+  ASSERT_EQ(RunLua("GoToMap('b.map', 7)"), 1);
+  EXPECT_EQ(LuaGlobal("log"), "onward;entry;");
+  EXPECT_EQ(currentMap->mapFile, settings->tempDir + "c.map");
+  EXPECT_EQ(NPCNames(), (NameList{"fromEntry", "c1"}));
+  EXPECT_EQ(Saved("a.map"), (NameList{"a1"}));
+  EXPECT_EQ(Saved("b.map"), (NameList{"fromOnward", "b1", "b2"}));
+  EXPECT_EQ(Saved("c.map"), (NameList{"c1"}));
+}
+
+TEST_F(NestedTravelTest, ATouchTriggerWhereTheScrollPlacesThePlayer) {
+  TObject away;
+  away.tileID = 4;
+  away.walkability = 1;
+  away.interaction = 1;
+  away.trigger = 5;  // on to c
+  Start(0, 0, away);
+  ASSERT_EQ(RunLua("GoToMap('b.map', 1)"), 1);
+  EXPECT_EQ(LuaGlobal("log"), "away;entry;");
+  EXPECT_EQ(player->X, 33.0f);
+  EXPECT_EQ(currentMap->mapFile, settings->tempDir + "c.map");
+  EXPECT_EQ(NPCNames(), (NameList{"fromEntry", "c1"}));
+  EXPECT_EQ(Saved("a.map"), (NameList{"a1"}));
+  EXPECT_EQ(Saved("b.map"), (NameList{"b1", "b2"}));
+  EXPECT_EQ(Saved("c.map"), (NameList{"c1"}));
+}
+
+TEST_F(NestedTravelTest, AnExitTriggerThatTravelsWithoutClearingItself) {
+  Start(2, 6);  // a's exit trigger adds "fromLeave" and goes to b itself
+  ASSERT_EQ(RunLua("GoToMap('c.map', 7)"), 1);
+  // One trip, the exit trigger's: it ran once, and b was entered once.
+  EXPECT_EQ(LuaGlobal("log"), "leave;entry;");
+  EXPECT_EQ(currentMap->mapFile, settings->tempDir + "b.map");
+  EXPECT_EQ(NPCNames(), (NameList{"fromEntry", "b1", "b2"}));
+  EXPECT_EQ(Saved("a.map"), (NameList{"a1", "fromLeave"}));
+  EXPECT_EQ(Saved("b.map"), (NameList{"b1", "b2"}));
+  EXPECT_EQ(Saved("c.map"), (NameList{"c1"}));
+
+  // The guard holds only while the trigger runs: leaving a again runs it again.
+  ASSERT_EQ(RunLua("GoToMap('a.map', 7) log = '' GoToMap('c.map', 7)"), 1);
+  EXPECT_EQ(LuaGlobal("log"), "leave;entry;");
+}
+
 // The failure question, answered with keys once the red flash is over; the title menu
 // starts a new game on the talk key, and with no saved game the load dialog loads nothing.
 struct FailureCase {

@@ -1,6 +1,8 @@
 // Drawing a map: cell-by-cell order, the overlay's alpha, and tile animation on a clock.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core/globals.h"
 #include "platform/clock.h"
 #include "platform/graphics.h"
@@ -113,6 +115,8 @@ TEST_F(MapDraw, OverlayUsesEachCellsAlphaAndLeavesAlphaAtOne) {
   map->mapOverlay[2][0].alpha = 1.0f;
   map->mapOverlay[3][0].tileID = 5;
   map->mapOverlay[3][0].alpha = 0.0f;
+  map->mapOverlay[4][0].tileID = 5;
+  map->mapOverlay[4][0].alpha = std::nanf("");  // as a map file or SetOverlay may give
   SetAlpha(0.25f);
   EXPECT_EQ(map->DrawOverlay(0, 0), 0);
   EXPECT_EQ(GetAlpha(), 1.0f);
@@ -122,6 +126,7 @@ TEST_F(MapDraw, OverlayUsesEachCellsAlphaAndLeavesAlphaAtOne) {
   EXPECT_NEAR(static_cast<int>(half & 0xFF), 128, 2);
   EXPECT_EQ(Pixel(70, 10), 0xFFFFFFFFu);
   EXPECT_EQ(Pixel(100, 10), kBlack);
+  EXPECT_EQ(Pixel(130, 10), kBlack);  // NaN draws as 0
 
   SetAlpha(0.3f);
   EmptyMap()->DrawOverlay(0, 0);

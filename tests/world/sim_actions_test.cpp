@@ -120,6 +120,14 @@ TEST_F(SimTest, SwingSpeedFollowsTheFacing) {
     EXPECT_FLOAT_EQ(meleeList.First()->speedX, c.sx);
     EXPECT_FLOAT_EQ(meleeList.First()->speedY, c.sy);
   }
+  // 6 x 400000000 is a 32-bit product: it wraps around.
+  meleeList.Clear();
+  player->melee = 0;
+  player->facing = 1;
+  TItemPtr heavy = Weapon(3, 0, 0);
+  heavy->damageRating = 400000000;
+  player->MeleeAttack(heavy);
+  EXPECT_EQ(meleeList.First()->speedY, -1894967296.0f);
 }
 
 TEST_F(SimTest, TalkSendsTheProbeFromTheSpriteCentre) {

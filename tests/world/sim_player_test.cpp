@@ -1,4 +1,5 @@
 // The player: creation, gold, giving and taking items, items in hand, per-tick bookkeeping.
+#include <cstdint>
 #include <set>
 #include "sim_fixture.h"
 
@@ -91,6 +92,9 @@ TEST_F(PlayerTest, GiveItemCopiesTemplatesAndTopsUpAmmunition) {
   player->item[0]->ammoCount = 8;
   player->GiveItem(1);  // 8 + 5, held at 10
   EXPECT_EQ(player->item[0]->ammoCount, 10);
+  player->item[0]->ammoCount = 2147483647;
+  player->GiveItem(1);  // a 32-bit count: past the top it wraps around, below the cap
+  EXPECT_EQ(player->item[0]->ammoCount, -2147483644);
   EXPECT_EQ(gameItem[1]->ammoCount, 5);
   EXPECT_EQ(Slots(), (std::vector<int>{1, 0, 0, 0, 0, 0}));
 
@@ -150,7 +154,7 @@ TEST_F(PlayerTest, TakeItemOneUnit) {
   struct Case {
     int ammo;
     int idAfter, ammoAfter;
-  } cases[] = {{3, 3, 2}, {1, 0, 0}, {0, 3, -1}, {-1, 3, -2}};
+  } cases[] = {{3, 3, 2}, {1, 0, 0}, {0, 3, -1}, {-1, 3, -2}, {INT32_MIN, 3, INT32_MAX}};
   for (const auto& c : cases) {
     player->item[0] = Template(3, 2, c.ammo, 0);
     EXPECT_EQ(player->TakeItem(3, 1), 1);
