@@ -245,7 +245,7 @@ TEST_F(OpenALDriver, StreamSourcesPlayTheirQueueAndHandBackProcessedBuffers) {
   ALGenBuffers(2, buffers);
   std::vector<int16_t> silence(2 * 441);  // 10 ms of stereo
   for (uint32_t b : buffers) {
-    ALBufferStereo16(b, silence.data(), static_cast<int>(silence.size() * 2), 44100);
+    ALBufferPcm(b, 2, 16, silence.data(), static_cast<int>(silence.size() * 2), 44100);
   }
   ALSetRelative(source, true);
   ALSetRolloff(source, 0.0f);
@@ -255,6 +255,7 @@ TEST_F(OpenALDriver, StreamSourcesPlayTheirQueueAndHandBackProcessedBuffers) {
   EXPECT_EQ(ALSourceState(source), AL_STATE_PLAYING);
   EXPECT_TRUE(WaitFor([&] { return ALSourceState(source) == AL_STATE_STOPPED; }));
   EXPECT_EQ(ALBuffersProcessed(source), 2);
+  EXPECT_EQ(ALBuffersQueued(source), 2);
   uint32_t back[2] = {0, 0};
   ALUnqueueBuffers(source, 2, back);
   EXPECT_EQ(back[0], buffers[0]);
