@@ -28,7 +28,7 @@ int OggStreamSeek(void* source, ogg_int64_t offset, int origin) {
   return StreamPos(stream) == target ? 0 : -1;
 }
 
-// The file stays open: rewinds open new decoders on it, and Free closes it.
+// The file stays open: Stop opens new decoders on it, and Free closes it.
 int OggStreamClose(void*) { return 0; }
 
 long OggStreamTell(void* source) { return static_cast<long>(StreamPos(*static_cast<TStreamPtr*>(source))); }
@@ -103,7 +103,6 @@ public:
       if (done == length && (STREAM_SIZE == 0 || STREAM_POS < STREAM_SIZE)) break;
       // The end of the piece: its count is reached, or the decoder ran dry before it. A
       // looping piece goes on from its start in the same buffer.
-      CloseDecoder();
       if (STREAM_LOOP != 1) {
         std::memset(buffer + done, 0, static_cast<size_t>(length - done));
         PlayStatus = 0;
@@ -111,7 +110,9 @@ public:
         break;
       }
       STREAM_POS = 0;
-      if (!OpenDecoder()) PlayStatus = 0;  // it opened before; without a decoder the piece ends
+      // The decoder seeks back to the first sample, which costs far less than a new one; a
+      // new one where it cannot. It opened before: without a decoder the piece ends.
+      if (!(open && ov_pcm_seek(&ogg, 0) == 0) && !OpenDecoder()) PlayStatus = 0;
       // Nothing decoded since the last rewind: the rest of the buffer stays silent.
       if (!open || (rewound && got == 0)) {
         std::memset(buffer + done, 0, static_cast<size_t>(length - done));
