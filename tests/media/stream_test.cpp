@@ -200,22 +200,26 @@ TEST_F(MusicStream, AStreamThatRanDryRestartsOnTheNextTickWithNothingHeardTwice)
 
 TEST_F(MusicStream, ASourceThatRunsDryDuringARefillReplaysNothing) {
   // The reader is so slow on its 17th fill (the first refill) that the source plays out its
-  // whole queue meanwhile; for 2 extra buffers, the refill had more than one to do.
-  for (int extra : {0, 2}) {
-    SCOPED_TRACE(extra);
+  // whole queue meanwhile. With 2 buffers played before, the refill has more than one to do;
+  // a piece of 20 buffers that does not loop ends within the refills after the stall.
+  const struct {
+    int played, buffers;
+  } cases[] = {{0, 0}, {2, 0}, {0, 20}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.played << " played, " << c.buffers << " buffers");
     heard = {};
-    auto music = std::make_shared<ScriptedMusic>("m", &log_);
+    auto music = std::make_shared<ScriptedMusic>("m", &log_, c.buffers * 8192);
     music->onFill = [&](int fill) {
       if (fill == 17) Render(kRingFrames);
     };
-    StreamPtr stream = Make(music);
+    StreamPtr stream = Make(music, c.buffers ? 0 : 1);
     ASSERT_TRUE(stream);
-    Render(extra * kBufferFrames);
+    Render(c.played * kBufferFrames);
     Listen(2 * kRingFrames);
-    EXPECT_TRUE(stream->Playing());
     const std::vector<int> fills = FillsHeard(heard);
-    EXPECT_EQ(fills, FillsUpTo(fills.back()));
-    EXPECT_GT(fills.back(), 40);
+    EXPECT_EQ(fills, FillsUpTo(c.buffers ? c.buffers : fills.back()));
+    EXPECT_GT(fills.back(), 19);
+    EXPECT_EQ(stream->Playing(), c.buffers == 0);
     stream->Stop();
   }
 }
