@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstring>
+#include "core/game.h"
+#include "core/globals.h"
 #include "listening.h"
 #include "music_files.h"
 #include "support/files.h"
+#include "support/settings.h"
 
 namespace {
 
@@ -87,6 +90,22 @@ TEST_F(Heard, APausedPieceIsSilentAndGoesOnWhereItStood) {
   const std::vector<int16_t> silence(2, 0);
   EXPECT_EQ(FirstDifference(silence, true, 5025), 45025);
   EXPECT_EQ(FirstDifference(samples, true, 45025, 5025), -1);
+}
+
+TEST_F(Heard, MusicChosenWhileSwitchedOffWaitsSilentlyAndStartsAtItsFirstSample) {
+  testsupport::UseQuestSettings(dir_);
+  std::vector<int16_t> samples;
+  music = {Piece(false, 10007, samples)};
+  settings->music = 0;
+  PlayMusic(0);
+  Listen(20000);
+  ResumeChannel(musicChannel);  // as the options screen does when music is switched on
+  Listen(30000);
+  StopChannel(musicChannel);
+  musicChannel.reset();
+  music.clear();
+  for (size_t i = 0; i < 20000; ++i) ASSERT_TRUE(heard.left[i] == 0 && heard.right[i] == 0) << i;
+  EXPECT_EQ(FirstDifference(samples, true, 20000), -1);
 }
 
 // Seconds from the first to the last sample louder than a tenth of full scale, and the
