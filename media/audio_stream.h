@@ -1,6 +1,6 @@
 #pragma once
-// Music streams: audio channels that pull 16-bit PCM from a music source and keep an OpenAL
-// source fed from a ring of queued buffers, refilled on the ticks of one shared 120 Hz timer.
+// Music streams: audio channels that pull PCM from a music source and keep an OpenAL source
+// fed from a ring of queued buffers, refilled on the ticks of one shared 120 Hz timer.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -14,7 +14,7 @@ public:
   ~TAudioStream() override;
   TMusicPtr Music;
   int32_t paused = 0;
-  int32_t samplerate = 44100;
+  int32_t samplerate = 44100;  // the source's own rate, taken when the stream starts
   int32_t KeepMusic = 0;  // 1: the caller's source, never freed by the stream
 
   // The refill, run on every tick of the shared timer.
@@ -51,9 +51,10 @@ public:
   int32_t _buffersize = kBufferSize;
   std::vector<std::vector<uint8_t>> _bufferbanks;  // staging memory per buffer
   uint32_t _source = 0;                             // 0 once stopped
+  int32_t format = MUSIC_STEREO16;                  // the source's sample format
 
-  // A hooked stream playing the source, its buffers filled and queued; null when OpenAL
-  // gives no source.
+  // A hooked stream playing the source in its own format and rate, its buffers filled and
+  // queued; null when OpenAL gives no source or the source's format or rate is none.
   static std::shared_ptr<TOpenALAudioStream> Build(const TMusicPtr& source, int flag);
 
   void Stop() override;
@@ -67,4 +68,9 @@ public:
   void Update() override;
   // Refills buffer `index` from the music.
   void FillBuffer(int index);
+
+private:
+  // Takes `count` played buffers off the head of the queue and queues each again refilled,
+  // unless the piece has ended. Returns how many it queued on a source that had run dry.
+  int Recycle(int count);
 };

@@ -35,9 +35,9 @@ public:
   virtual int WriteBug(const std::string& text);
   // Releases what the source holds.
   virtual int Free();
-  // Writes the next `length` bytes to buffer. At the end of the data the rest are written
-  // from the buffer's start, the remainder of the buffer is silence, and the source then
-  // rewinds (looping) or sets PlayStatus 0 and stops. Always 0.
+  // Writes the next `length` bytes to buffer. At the end of the data a looping source goes
+  // on from its loop point in the same buffer; one that does not loop fills the rest of the
+  // buffer with silence, sets PlayStatus 0 and stops. Always 0.
   virtual int FillBuffer(uint8_t* buffer, int length) = 0;
   // Rewinds to the loop point; STREAM_POS 0.
   virtual int Stop() = 0;

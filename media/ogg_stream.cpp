@@ -28,7 +28,7 @@ int OggStreamSeek(void* source, ogg_int64_t offset, int origin) {
   return StreamPos(stream) == target ? 0 : -1;
 }
 
-// The file stays open: rewinds open new decoders on it, and Free closes it.
+// The file stays open: Stop opens new decoders on it, and Free closes it.
 int OggStreamClose(void*) { return 0; }
 
 long OggStreamTell(void* source) { return static_cast<long>(StreamPos(*static_cast<TStreamPtr*>(source))); }
@@ -90,24 +90,35 @@ public:
   }
 
   int FillBuffer(uint8_t* buffer, int length) override {
-    if (length <= 0) return 0;
-    if (STREAM_SIZE == 0 || static_cast<int64_t>(STREAM_POS) + length / 4 < STREAM_SIZE) {
-      const int got = Decode(buffer, length);
-      STREAM_POS += length / 4;
-      // A decoder that runs dry before its count is reached ends the music here.
-      if (got < 0 || got == length) return 0;
-    } else {
-      Decode(buffer, (STREAM_SIZE - STREAM_POS) * 4);
-      std::memset(buffer + (STREAM_SIZE - STREAM_POS) * 4, 0,
-                  static_cast<size_t>(length - (STREAM_SIZE - STREAM_POS) * 4));
-    }
-    CloseDecoder();
-    if (STREAM_LOOP == 1) {
+    int done = 0;
+    bool rewound = false;
+    while (done < length) {
+      int want = length - done;
+      if (STREAM_SIZE > 0)
+        want = static_cast<int>(std::min<int64_t>(want, (int64_t{STREAM_SIZE} - STREAM_POS) * 4));
+      int got = want > 0 ? Decode(buffer + done, want) : 0;
+      if (got < 0) got = want;  // a decoder error: the silence in its place counts as played
+      done += got;
+      STREAM_POS += got / 4;
+      if (done == length && (STREAM_SIZE == 0 || STREAM_POS < STREAM_SIZE)) break;
+      // The end of the piece: its count is reached, or the decoder ran dry before it. A
+      // looping piece goes on from its start in the same buffer.
+      if (STREAM_LOOP != 1) {
+        std::memset(buffer + done, 0, static_cast<size_t>(length - done));
+        PlayStatus = 0;
+        Stop();
+        break;
+      }
       STREAM_POS = 0;
-      if (!OpenDecoder()) PlayStatus = 0;  // it opened before; without a decoder it ends
-    } else {
-      PlayStatus = 0;
-      Stop();
+      // The decoder seeks back to the first sample, which costs far less than a new one; a
+      // new one where it cannot. It opened before: without a decoder the piece ends.
+      if (!(open && ov_pcm_seek(&ogg, 0) == 0) && !OpenDecoder()) PlayStatus = 0;
+      // Nothing decoded since the last rewind: the rest of the buffer stays silent.
+      if (!open || (rewound && got == 0)) {
+        std::memset(buffer + done, 0, static_cast<size_t>(length - done));
+        break;
+      }
+      rewound = true;
     }
     return 0;
   }

@@ -1,5 +1,5 @@
-// The OpenAL stream: one source fed from a ring of 16 buffers of 8192 bytes (16-bit stereo
-// at 44100 Hz), refilled as OpenAL reports them played.
+// The OpenAL stream: one source fed from a ring of 16 buffers of 8192 bytes in the music's own
+// sample format and rate, refilled as OpenAL reports them played.
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -25,10 +25,13 @@ TOpenALAudioStream::~TOpenALAudioStream() {
 
 std::shared_ptr<TOpenALAudioStream> TOpenALAudioStream::Build(const TMusicPtr& source, int flag) {
   (void)flag;  // every stream starts playing
+  if (GetBytesPerSample(source->Geti(4)) == 0 || source->Geti(5) <= 0) return nullptr;
   auto stream = std::make_shared<TOpenALAudioStream>();
   if (!stream->_source) return nullptr;  // its buffers go with it
   stream->Hook(stream);
   stream->Music = source;
+  stream->format = source->Geti(4);
+  stream->samplerate = source->Geti(5);
   source->PlayStatus = 1;
   // A piece shorter than the ring is queued once, not repeated from its start.
   int filled = 0;
@@ -41,7 +44,26 @@ std::shared_ptr<TOpenALAudioStream> TOpenALAudioStream::Build(const TMusicPtr& s
 void TOpenALAudioStream::FillBuffer(int index) {
   uint8_t* bank = _bufferbanks[index].data();
   Music->FillBuffer(bank, _buffersize);
-  ALBufferStereo16(_buffers[index], bank, _buffersize, samplerate);
+  const bool mono = format == MUSIC_MONO8 || format == MUSIC_MONO16;
+  const bool eightBit = format == MUSIC_MONO8 || format == MUSIC_STEREO8;
+  ALBufferPcm(_buffers[index], mono ? 1 : 2, eightBit ? 8 : 16, bank, _buffersize, samplerate);
+}
+
+int TOpenALAudioStream::Recycle(int count) {
+  int queuedDry = 0;
+  for (int k = 0; k < count; ++k) {
+    uint32_t name = 0;
+    ALUnqueueBuffers(_source, 1, &name);
+    if (name == 0) break;
+    if (Music->Geti(3) == 0) continue;  // the piece has ended: the buffer stays off the queue
+    auto at = std::find(_buffers.begin(), _buffers.end(), name);
+    if (at == _buffers.end()) continue;
+    FillBuffer(static_cast<int>(at - _buffers.begin()));
+    ALQueueBuffers(_source, 1, &name);
+    // A source that has run dry plays nothing more of its queue until it is restarted.
+    if (!Playing()) ++queuedDry;
+  }
+  return queuedDry;
 }
 
 void TOpenALAudioStream::Update() {
@@ -52,19 +74,15 @@ void TOpenALAudioStream::Update() {
   }
   // A paused source keeps its queue; nothing is read ahead while it waits.
   if (paused) return;
-  const int processed = ALBuffersProcessed(_source);
-  for (int k = 0; k < processed; ++k) {
-    uint32_t name = 0;
-    ALUnqueueBuffers(_source, 1, &name);
-    if (name == 0) break;
-    if (Music->Geti(3) == 0) continue;  // the piece has ended: the buffer stays off the queue
-    auto at = std::find(_buffers.begin(), _buffers.end(), name);
-    if (at == _buffers.end()) continue;
-    FillBuffer(static_cast<int>(at - _buffers.begin()));
-    ALQueueBuffers(_source, 1, &name);
-  }
-  // OpenAL stops a source that has played its whole queue: restart it on the refilled one.
-  if (!Playing()) ALPlay(_source);
+  // A source that has run dry has played its whole queue; a playing one counts what it has
+  // played.
+  const int unheard = Recycle(Playing() ? ALBuffersProcessed(_source) : ALBuffersQueued(_source));
+  if (Playing()) return;
+  // It ran dry, before this tick or during the refill. A restart plays the queue from its
+  // head, so every buffer queued before the source stopped (all heard) is refilled first,
+  // leaving only what nobody has heard yet.
+  Recycle(ALBuffersQueued(_source) - unheard);
+  if (ALBuffersQueued(_source) > 0) ALPlay(_source);
 }
 
 void TOpenALAudioStream::Stop() {

@@ -1,5 +1,6 @@
 // The WAV music reader: PCM straight from a RIFF/WAVE file, chunk headers parsed once.
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include "media/music.h"
@@ -14,22 +15,29 @@ public:
   int Free() override { return 0; }
 
   int FillBuffer(uint8_t* buffer, int length) override {
-    if (length <= 0) return 0;
-    if (static_cast<int64_t>(STREAM_POS) + length < STREAM_SIZE) {
-      size_t got = ReadBytes(stream, buffer, static_cast<size_t>(length));
-      std::memset(buffer + got, 0, static_cast<size_t>(length) - got);
-      STREAM_POS += length;
-      return 0;
-    }
-    int remain = STREAM_SIZE > STREAM_POS ? STREAM_SIZE - STREAM_POS : 0;
-    size_t got = ReadBytes(stream, buffer, static_cast<size_t>(remain));
-    std::memset(buffer + got, 0, static_cast<size_t>(length) - got);
-    if (STREAM_LOOP == 1) {
+    int done = 0;
+    while (done < length) {
+      const int want = static_cast<int>(std::min<int64_t>(length - done, STREAM_SIZE - STREAM_POS));
+      if (want > 0) {
+        const size_t got = ReadBytes(stream, buffer + done, static_cast<size_t>(want));
+        Silence(buffer + done + got, static_cast<size_t>(want) - got);
+      }
+      done += want;
+      STREAM_POS += want;
+      if (STREAM_POS < STREAM_SIZE) break;
+      // The end of the data: a looping piece goes on from its loop point in the same buffer.
+      if (STREAM_LOOP != 1) {
+        Silence(buffer + done, static_cast<size_t>(length - done));
+        PlayStatus = 0;
+        Stop();
+        break;
+      }
       SeekStream(stream, loopseek);
       STREAM_POS = 0;
-    } else {
-      PlayStatus = 0;
-      Stop();
+      if (STREAM_SIZE == 0) {
+        Silence(buffer + done, static_cast<size_t>(length - done));
+        break;
+      }
     }
     return 0;
   }
@@ -39,6 +47,13 @@ public:
     STREAM_POS = 0;
     return 0;
   }
+
+private:
+  // Silence of the format: 8-bit samples are unsigned, centred on 128.
+  void Silence(uint8_t* at, size_t bytes) const {
+    const bool eightBit = STREAM_FORMAT == MUSIC_MONO8 || STREAM_FORMAT == MUSIC_STEREO8;
+    std::memset(at, eightBit ? 0x80 : 0, bytes);
+  }
 };
 
 int32_t FormatCode(int bits, int channels) {
@@ -47,6 +62,24 @@ int32_t FormatCode(int bits, int channels) {
   if (bits == 8 && channels == 2) return MUSIC_STEREO8;
   if (bits == 16 && channels == 2) return MUSIC_STEREO16;
   return 0;
+}
+
+constexpr int32_t kMaxRate = 192000;
+
+// Four printable characters, as every chunk tag is.
+bool TagAt(const TStreamPtr& file, int64_t at) {
+  SeekStream(file, at);
+  const std::string tag = ReadChunkTag(file);
+  return std::all_of(tag.begin(), tag.end(),
+                     [](char c) { return std::isprint(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Where the chunk after a body of `size` bytes ending at `end` starts: an odd size is
+// followed by a pad byte, unless its writer left that out (no tag after the pad byte, but
+// one at `end` itself).
+int64_t AfterChunk(const TStreamPtr& file, int64_t end, int64_t size) {
+  if (!(size & 1)) return end;
+  return !TagAt(file, end + 1) && TagAt(file, end) ? end : end + 1;
 }
 
 }  // namespace
@@ -71,12 +104,11 @@ TMusicPtr Orvane_Loader_wav(const TMusicUrl& url) {
   ReadShort(file);  // block align
   const int bits = ReadShort(file) & 0xFFFF;
   const int32_t format = FormatCode(bits, channels);
-  if (!format) return nullptr;
+  if (!format || rate <= 0 || rate > kMaxRate) return nullptr;
 
-  // Chunks are padded to an even size. A size that runs past the end of the file is cut to
-  // what the file holds.
+  // A data size that runs past the end of the file is cut to what the file holds.
   const int64_t fileSize = StreamSize(file);
-  int64_t at = StreamPos(file) + (formatSize - 16) + (formatSize & 1);
+  int64_t at = AfterChunk(file, StreamPos(file) + (formatSize - 16), formatSize);
   int64_t dataSize = 0, dataStart = 0;
   while (at + 8 <= fileSize) {
     SeekStream(file, at);
@@ -88,9 +120,12 @@ TMusicPtr Orvane_Loader_wav(const TMusicUrl& url) {
       dataSize = std::min(size, fileSize - at);
       break;
     }
-    at += size + (size & 1);
+    at = AfterChunk(file, at + size, size);
   }
+  // Whole sample frames only, so that a loop starts on the first channel.
+  const int frameBytes = GetBytesPerSample(format);
   dataSize = std::min<int64_t>(dataSize, INT32_MAX);
+  dataSize -= dataSize % frameBytes;
 
   auto wav = std::make_shared<TWavStream>();
   wav->stream = file;

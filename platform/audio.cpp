@@ -1,4 +1,6 @@
 // Audio: driver selection, sound loading and the channel operations.
+#include <algorithm>
+
 #include "platform/audio_driver.h"
 #include "platform/internal.h"
 #include "platform/sound_data.h"
@@ -37,6 +39,20 @@ void CloseAudio() {
   a.shutdownHooked = false;
 }
 
+// Shuts the current driver down and starts `next`; the silent driver stays when it fails.
+bool StartDriver(std::unique_ptr<TAudioDriver> next) {
+  TAudioState& a = Audio();
+  a.driver->Shutdown();
+  a.driver = std::make_unique<TNullDriver>();
+  if (!next->Startup()) return false;
+  a.driver = std::move(next);
+  if (!a.shutdownHooked) {
+    AddShutdownCallback(CloseAudio);
+    a.shutdownHooked = true;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool EnableOpenALAudio() {
@@ -58,15 +74,15 @@ bool SetAudioDriver(const std::string& name) {
   }
   // Selecting the driver in use keeps it, with its channels, running.
   if (Lower(a.driver->Name()) == wanted) return true;
-  a.driver->Shutdown();
-  a.driver = std::make_unique<TNullDriver>();
-  if (!next->Startup()) return false;
-  a.driver = std::move(next);
-  if (!a.shutdownHooked) {
-    AddShutdownCallback(CloseAudio);
-    a.shutdownHooked = true;
-  }
-  return true;
+  return StartDriver(std::move(next));
+}
+
+bool StartAudioCapture(int rate) { return StartDriver(MakeOpenALDriver(rate)); }
+
+std::vector<float> CaptureAudio(int frames) {
+  std::vector<float> out(2 * static_cast<size_t>(std::max(frames, 0)), 0.0f);
+  if (frames > 0) Audio().driver->Render(out.data(), frames);
+  return out;
 }
 
 std::string AudioDriverName() { return Audio().driver->Name(); }

@@ -3,6 +3,7 @@
 // when no device opens, the silent "Null" driver takes every call and plays nothing.
 #include <memory>
 #include <string>
+#include <vector>
 
 class TSound {
 public:
@@ -35,6 +36,13 @@ bool EnableOpenALAudio();
 // start, the silent driver stays in place. True when the named driver runs.
 bool SetAudioDriver(const std::string& name);
 std::string AudioDriverName();
+// Starts the OpenAL driver on a device that plays into memory instead of a sound card: it
+// mixes only when CaptureAudio asks, so what it renders does not depend on the clock. True
+// when it runs; selecting "OpenAL" afterwards keeps it.
+bool StartAudioCapture(int rate = 44100);
+// The next `frames` frames that the listener hears, left and right interleaved, full scale
+// 1.0; silence when the driver is not capturing.
+std::vector<float> CaptureAudio(int frames);
 
 // WAV (PCM 8/16 bit, mono/stereo) or Ogg Vorbis; flags 1 = loop. Null on failure.
 TSoundPtr LoadSound(const std::string& path, int flags = 0);

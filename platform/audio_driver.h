@@ -28,6 +28,15 @@ public:
   // Plays the sound on the channel, or on a new channel of its own when channel is null;
   // returns the channel used. A channel of another driver plays nothing.
   virtual TChannelPtr Play(const TSampleSoundPtr& sound, const TChannelPtr& channel) = 0;
+  // Mixes the next `frames` frames of the output into `out` (left and right interleaved);
+  // false for a driver that plays to a device of its own.
+  virtual bool Render(float* out, int frames) {
+    (void)out;
+    (void)frames;
+    return false;
+  }
 };
 
-std::unique_ptr<TAudioDriver> MakeOpenALDriver();
+// The OpenAL driver on the default device or, with a capture rate, on a device that mixes
+// only when asked to render (32-bit float stereo at that rate).
+std::unique_ptr<TAudioDriver> MakeOpenALDriver(int captureRate = 0);

@@ -1,7 +1,9 @@
 // The OpenAL driver: one device and context, a small pool of sources shared by the channels,
-// and one buffer per sound made on its first play.
+// and one buffer per sound made on its first play. The device is the default output, or a
+// loopback device that mixes into memory when asked (tests listen through it).
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/alext.h>
 
 #include <algorithm>
 #include <cmath>
@@ -159,16 +161,38 @@ public:
 };
 using TOpenALChannelPtr = std::shared_ptr<TOpenALChannel>;
 
+// A loopback device rendering 32-bit float stereo at `rate`, with nothing between the mix and
+// the samples (no virtual headphones, no limiter); null without ALC_SOFT_loopback.
+ALCdevice* OpenLoopback(int rate, const ALCint* attributes) {
+  if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) return nullptr;
+  auto open = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
+      alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+  auto supported = reinterpret_cast<LPALCISRENDERFORMATSUPPORTEDSOFT>(
+      alcGetProcAddress(nullptr, "alcIsRenderFormatSupportedSOFT"));
+  if (!open || !supported) return nullptr;
+  ALCdevice* device = open(nullptr);
+  if (device && !supported(device, rate, attributes[1], attributes[3])) {
+    alcCloseDevice(device);
+    return nullptr;
+  }
+  return device;
+}
+
 class TOpenALDriver : public TAudioDriver {
 public:
+  explicit TOpenALDriver(int captureRate) : captureRate_(captureRate) {}
   ~TOpenALDriver() override { Shutdown(); }
 
   std::string Name() const override { return "OpenAL"; }
 
   bool Startup() override {
-    ALCdevice* device = alcOpenDevice(nullptr);
+    const ALCint loopback[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT,
+                               ALC_FLOAT_SOFT, ALC_FREQUENCY, captureRate_, ALC_HRTF_SOFT, ALC_FALSE,
+                               ALC_OUTPUT_LIMITER_SOFT, ALC_FALSE, 0};
+    ALCdevice* device =
+        captureRate_ > 0 ? OpenLoopback(captureRate_, loopback) : alcOpenDevice(nullptr);
     if (!device) return false;
-    ALCcontext* context = alcCreateContext(device, nullptr);
+    ALCcontext* context = alcCreateContext(device, captureRate_ > 0 ? loopback : nullptr);
     if (!context || !alcMakeContextCurrent(context)) {
       if (context) alcDestroyContext(context);
       alcCloseDevice(device);
@@ -177,6 +201,16 @@ public:
     core_ = std::make_shared<TALCore>();
     core_->device = device;
     core_->context = context;
+    if (captureRate_ > 0) {
+      render_ = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(
+          alcGetProcAddress(device, "alcRenderSamplesSOFT"));
+    }
+    return true;
+  }
+
+  bool Render(float* out, int frames) override {
+    if (!core_ || !render_) return false;
+    render_(core_->device, out, frames);
     return true;
   }
 
@@ -219,6 +253,8 @@ public:
   }
 
 private:
+  int captureRate_ = 0;                    // a loopback device's rate; 0 for the default output
+  LPALCRENDERSAMPLESSOFT render_ = nullptr;  // the loopback device's renderer
   TALCorePtr core_;
   std::vector<TOpenALChannelPtr> loose_;  // fire-and-forget channels that hold a source
 
@@ -251,4 +287,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TAudioDriver> MakeOpenALDriver() { return std::make_unique<TOpenALDriver>(); }
+std::unique_ptr<TAudioDriver> MakeOpenALDriver(int captureRate) {
+  return std::make_unique<TOpenALDriver>(captureRate);
+}

@@ -29,8 +29,11 @@ void ALDeleteBuffers(int count, const uint32_t* buffers) {
   if (ALReady() && count > 0) alDeleteBuffers(count, reinterpret_cast<const ALuint*>(buffers));
 }
 
-void ALBufferStereo16(uint32_t buffer, const void* data, int bytes, int rate) {
-  if (ALReady()) alBufferData(buffer, AL_FORMAT_STEREO16, data, bytes, rate);
+void ALBufferPcm(uint32_t buffer, int channels, int bits, const void* data, int bytes, int rate) {
+  ALenum format = 0;
+  if (channels == 1) format = bits == 8 ? AL_FORMAT_MONO8 : bits == 16 ? AL_FORMAT_MONO16 : 0;
+  if (channels == 2) format = bits == 8 ? AL_FORMAT_STEREO8 : bits == 16 ? AL_FORMAT_STEREO16 : 0;
+  if (ALReady() && format != 0) alBufferData(buffer, format, data, bytes, rate);
 }
 
 void ALQueueBuffers(uint32_t source, int count, const uint32_t* buffers) {
@@ -49,6 +52,12 @@ int ALBuffersProcessed(uint32_t source) {
   ALint processed = 0;
   if (ALReady()) alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
   return processed;
+}
+
+int ALBuffersQueued(uint32_t source) {
+  ALint queued = 0;
+  if (ALReady()) alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
+  return queued;
 }
 
 int ALSourceState(uint32_t source) {

@@ -13,11 +13,13 @@ uint32_t ALGenSource();
 void ALDeleteSource(uint32_t source);
 void ALGenBuffers(int count, uint32_t* buffers);
 void ALDeleteBuffers(int count, const uint32_t* buffers);
-// Fills a buffer with interleaved 16-bit stereo samples in the host's byte order.
-void ALBufferStereo16(uint32_t buffer, const void* data, int bytes, int rate);
+// Fills a buffer with PCM of 1 or 2 interleaved channels: 8-bit samples unsigned, 16-bit ones
+// signed in the host's byte order; `rate` frames a second. Any other shape leaves it as it was.
+void ALBufferPcm(uint32_t buffer, int channels, int bits, const void* data, int bytes, int rate);
 void ALQueueBuffers(uint32_t source, int count, const uint32_t* buffers);
 void ALUnqueueBuffers(uint32_t source, int count, uint32_t* buffers);
 int ALBuffersProcessed(uint32_t source);
+int ALBuffersQueued(uint32_t source);
 // One of AL_STATE_*, 0 when it cannot be had.
 int ALSourceState(uint32_t source);
 void ALPlay(uint32_t source);

@@ -3,13 +3,53 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 #include <vorbis/vorbisenc.h>
+#include <vorbis/vorbisfile.h>
 
 namespace mediatest {
 
 std::string Pattern(size_t bytes) {
   std::string out(bytes, '\0');
   for (size_t i = 0; i < bytes; ++i) out[i] = static_cast<char>(i % 251);
+  return out;
+}
+
+namespace {
+
+double Sine(double hz, int rate, int frame) {
+  return 0.5 * std::sin(2 * std::numbers::pi * hz * frame / rate);
+}
+
+}  // namespace
+
+std::string TonePcm(int channels, int rate, int bits, double hz, int frames) {
+  std::string out;
+  for (int i = 0; i < frames; ++i) {
+    const double v = Sine(hz, rate, i);
+    for (int c = 0; c < channels; ++c) {
+      if (bits == 8) {
+        out += static_cast<char>(static_cast<uint8_t>(std::lround(128 + 127 * v)));
+      } else {
+        out += U16(static_cast<uint16_t>(static_cast<int16_t>(std::lround(32767 * v))));
+      }
+    }
+  }
+  return out;
+}
+
+std::vector<int16_t> DecodeOggFile(const std::string& path) {
+  std::vector<int16_t> out;
+  OggVorbis_File file;
+  if (ov_fopen(path.c_str(), &file) != 0) return out;
+  char buffer[4096];
+  int bitstream = 0;
+  for (long n; (n = ov_read(&file, buffer, sizeof buffer, 0, 2, 1, &bitstream)) != 0;) {
+    if (n < 0) continue;
+    const auto* samples = reinterpret_cast<const int16_t*>(buffer);
+    out.insert(out.end(), samples, samples + n / 2);
+  }
+  ov_clear(&file);
   return out;
 }
 
@@ -25,7 +65,7 @@ void Drain(ogg_stream_state& os, std::string& out, bool flush) {
 
 }  // namespace
 
-std::string OggVorbis(int channels, int rate, int frames) {
+std::string OggVorbis(int channels, int rate, int frames, double hz) {
   vorbis_info vi;
   vorbis_info_init(&vi);
   vorbis_encode_init_vbr(&vi, channels, rate, 0.3f);
@@ -59,10 +99,9 @@ std::string OggVorbis(int channels, int rate, int frames) {
   for (int done = 0; done < frames;) {
     const int n = std::min(4096, frames - done);
     float** buffer = vorbis_analysis_buffer(&vd, n);
-    for (int i = 0; i < n; ++i) {
-      const float t = static_cast<float>(done + i) / static_cast<float>(rate);
-      for (int c = 0; c < channels; ++c) buffer[c][i] = 0.5f * std::sin(2 * 3.14159f * (440.0f + 110 * c) * t);
-    }
+    for (int i = 0; i < n; ++i)
+      for (int c = 0; c < channels; ++c)
+        buffer[c][i] = static_cast<float>(Sine(hz, rate, done + i));
     vorbis_analysis_wrote(&vd, n);
     encode();
     done += n;
@@ -86,6 +125,7 @@ ScriptedMusic::ScriptedMusic(std::string n, std::vector<std::string>* l, int siz
 int ScriptedMusic::FillBuffer(uint8_t* buffer, int length) {
   ++fills;
   std::memset(buffer, fills & 0xFF, static_cast<size_t>(length));
+  if (onFill) onFill(fills);
   if (STREAM_SIZE == 0) return 0;
   STREAM_POS += length;
   if (STREAM_POS >= STREAM_SIZE) {

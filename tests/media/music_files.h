@@ -2,6 +2,7 @@
 // Music made by the media tests: WAV files byte by byte (the builders of support/sounds.h),
 // Ogg Vorbis through the encoder, and a scripted music source that records how a stream uses it.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,11 +18,18 @@ using testsupport::Wav;
 
 // Bytes 0, 1, 2, ... (mod 251), so every position of the data is recognisable.
 std::string Pattern(size_t bytes);
-// Encodes `frames` sample frames of a tone; returns the Ogg Vorbis file's bytes.
-std::string OggVorbis(int channels, int rate, int frames);
+// `frames` sample frames of a sine of `hz` at half of full scale on every channel, as PCM
+// data of a WAV file (8-bit unsigned or 16-bit signed, channels interleaved).
+std::string TonePcm(int channels, int rate, int bits, double hz, int frames);
+// Encodes `frames` sample frames of a sine of `hz` on every channel; returns the Ogg Vorbis
+// file's bytes.
+std::string OggVorbis(int channels, int rate, int frames, double hz = 440);
+// The whole file decoded by vorbisfile alone: 16-bit samples, channels interleaved.
+std::vector<int16_t> DecodeOggFile(const std::string& path);
 
-// A source of `size` bytes (0: endless) that counts its fills and logs its name to `log`
-// whenever a stream reads its play status.
+// A source of `size` bytes (0: endless) of 16-bit stereo at 44100 Hz that fills every byte of
+// a buffer with its fill count (1, 2, ...), counts its fills and frees, and logs its name to
+// `log` whenever a stream reads its play status.
 class ScriptedMusic : public TMusic {
 public:
   ScriptedMusic(std::string name, std::vector<std::string>* log, int size = 0);
@@ -32,6 +40,7 @@ public:
   std::string name;
   std::vector<std::string>* log;
   int fills = 0, frees = 0;
+  std::function<void(int fill)> onFill;  // runs after each fill, when set
 };
 
 }  // namespace mediatest

@@ -47,8 +47,12 @@ TEST_F(WavReader, RefusesAnythingButAPcmWave) {
       {"float samples", Wav(PcmFormat(2, 44100, 16, 3), data)},
       {"extensible", Wav(PcmFormat(2, 44100, 16, 65534), data)},
       {"24-bit", Wav(PcmFormat(2, 44100, 24), data)},
+      {"4-bit", Wav(PcmFormat(1, 44100, 4), data)},
       {"3 channels", Wav(PcmFormat(3, 44100, 16), data)},
       {"0 channels", Wav(PcmFormat(0, 44100, 16), data)},
+      {"rate 0", Wav(PcmFormat(2, 0, 16), data)},
+      {"rate above 192000", Wav(PcmFormat(2, 192001, 16), data)},
+      {"negative rate", Wav(PcmFormat(2, -44100, 16), data)},
       {"short format chunk", "RIFF" + U32(0) + "WAVE" + "fmt " + U32(14) + fmt.substr(0, 14) + "data" + U32(64) + data},
       {"empty", ""},
       {"text", "RIFF is a container format"},
@@ -57,8 +61,10 @@ TEST_F(WavReader, RefusesAnythingButAPcmWave) {
   EXPECT_FALSE(Orvane_Loader_wav(dir_ + "/missing.wav"));
 }
 
-TEST_F(WavReader, FormatRateAndDataSizeOfAcceptedFiles) {
+TEST_F(WavReader, FormatRateAndDataOfAcceptedFiles) {
   const std::string data = Pattern(1000);
+  const std::string fmt = PcmFormat(2, 44100, 16);
+  const std::string head = "RIFF" + U32(0) + "WAVE" + "fmt ";
   const struct {
     const char* what;
     std::string bytes;
@@ -67,13 +73,21 @@ TEST_F(WavReader, FormatRateAndDataSizeOfAcceptedFiles) {
       {"8-bit mono", Wav(PcmFormat(1, 8000, 8), data), 200, 8000, 1000},
       {"16-bit mono", Wav(PcmFormat(1, 22050, 16), data), 201, 22050, 1000},
       {"8-bit stereo", Wav(PcmFormat(2, 11025, 8), data), 202, 11025, 1000},
-      {"16-bit stereo", Wav(PcmFormat(2, 44100, 16), data), 203, 44100, 1000},
-      {"18-byte format chunk", Wav(PcmFormat(2, 44100, 16) + U16(0), data), 203, 44100, 1000},
-      {"fact and LIST before data", Wav(PcmFormat(2, 44100, 16), data, "fact" + U32(4) + "abcd" + "LIST" + U32(2) + "xy"), 203, 44100, 1000},
-      {"odd chunk padded", Wav(PcmFormat(2, 44100, 16), data, "note" + U32(3) + "abc" + '\0'), 203, 44100, 1000},
-      {"no data chunk", "RIFF" + U32(0) + "WAVE" + "fmt " + U32(16) + PcmFormat(2, 44100, 16), 203, 44100, 0},
-      {"data cut short", Wav(PcmFormat(2, 44100, 16), data).substr(0, 44 + 600), 203, 44100, 600},
-      {"huge chunk", Wav(PcmFormat(2, 44100, 16), data, "junk" + U32(0xFFFFFFF0u)), 203, 44100, 0},
+      {"16-bit stereo", Wav(fmt, data), 203, 44100, 1000},
+      {"192000 Hz", Wav(PcmFormat(2, 192000, 16), data), 203, 192000, 1000},
+      {"18-byte format chunk", Wav(fmt + U16(0), data), 203, 44100, 1000},
+      {"fact and LIST before data",
+       Wav(fmt, data, "fact" + U32(4) + "abcd" + "LIST" + U32(2) + "xy"), 203, 44100, 1000},
+      {"odd chunk padded", Wav(fmt, data, "note" + U32(3) + "abc" + '\0'), 203, 44100, 1000},
+      {"odd chunk without its pad byte", Wav(fmt, data, "note" + U32(3) + "abc"), 203, 44100, 1000},
+      {"odd format chunk padded", head + U32(17) + fmt + "x" + '\0' + "data" + U32(1000) + data,
+       203, 44100, 1000},
+      {"odd format chunk without its pad byte",
+       head + U32(17) + fmt + "x" + "data" + U32(1000) + data, 203, 44100, 1000},
+      {"part of a frame at the end", Wav(fmt, data + "xyz"), 203, 44100, 1000},
+      {"no data chunk", head + U32(16) + fmt, 203, 44100, 0},
+      {"data cut short", Wav(fmt, data).substr(0, 44 + 600), 203, 44100, 600},
+      {"huge chunk", Wav(fmt, data, "junk" + U32(0xFFFFFFF0u)), 203, 44100, 0},
   };
   for (const auto& a : accepted) {
     SCOPED_TRACE(a.what);
@@ -85,37 +99,54 @@ TEST_F(WavReader, FormatRateAndDataSizeOfAcceptedFiles) {
     EXPECT_EQ(music->Geti(2), 0);
     EXPECT_EQ(music->Geti(3), 0);
     EXPECT_EQ(music->Geti(7), 1);
+    // Fills start at the first byte of the data.
+    if (a.size > 0) {
+      EXPECT_EQ(Fill(*music, 10), data.substr(0, 10));
+    }
   }
-  // The 18-byte format chunk's extra bytes are skipped: the data starts at its first byte.
-  TMusicPtr music = Open(accepted[4].bytes);
-  EXPECT_EQ(Fill(*music, 10), data.substr(0, 10));
 }
 
-TEST_F(WavReader, LoopingFillsWrapAtTheEndOfTheData) {
+TEST_F(WavReader, LoopingFillsGoOnFromTheLoopPointInTheSameBuffer) {
   const std::string data = Pattern(10000);
   TMusicPtr music = Open(Wav(PcmFormat(2, 44100, 16), data));
   ASSERT_TRUE(music);
   EXPECT_EQ(Fill(*music, 8192), data.substr(0, 8192));
   EXPECT_EQ(music->Geti(2), 8192);
-  // The last 1808 bytes go to the start of the buffer; the rest is silence.
-  EXPECT_EQ(Fill(*music, 8192), data.substr(8192) + std::string(8192 - 1808, '\0'));
-  EXPECT_EQ(music->Geti(2), 0);
-  EXPECT_EQ(Fill(*music, 8192), data.substr(0, 8192));
+  // The last 1808 bytes, then the data again from its first byte.
+  EXPECT_EQ(Fill(*music, 8192), data.substr(8192) + data.substr(0, 8192 - 1808));
+  EXPECT_EQ(music->Geti(2), 8192 - 1808);
+  EXPECT_EQ(Fill(*music, 8192, 3), (data + data + data + data).substr(8192 - 1808, 3 * 8192));
   EXPECT_EQ(Fill(*music, 0), std::string());
-  EXPECT_EQ(music->Geti(2), 8192);
+  // A piece shorter than the buffer is repeated within it.
+  TMusicPtr tiny = Open(Wav(PcmFormat(1, 44100, 8), data.substr(0, 3)));
+  ASSERT_TRUE(tiny);
+  EXPECT_EQ(Fill(*tiny, 10), std::string("\0\1\2\0\1\2\0\1\2\0", 10));
+  EXPECT_EQ(tiny->Geti(2), 1);
 }
 
-TEST_F(WavReader, WithoutLoopingTheEndStopsAndRewinds) {
-  const std::string data = Pattern(8192);
-  TMusicPtr music = Open(Wav(PcmFormat(2, 44100, 16), data));
-  ASSERT_TRUE(music);
-  music->Seti(7, 0);
-  music->PlayStatus = 1;
-  // Exactly one buffer of data: the first fill already reaches the end.
-  EXPECT_EQ(Fill(*music, 8192), data);
-  EXPECT_EQ(music->Geti(3), 0);
-  EXPECT_EQ(music->Geti(2), 0);
-  EXPECT_EQ(Fill(*music, 100), data.substr(0, 100));  // filled again from the loop point
+TEST_F(WavReader, WithoutLoopingTheRestIsSilenceAndTheReaderRewinds) {
+  const struct {
+    const char* what;
+    int channels, bits;
+    size_t bytes;
+    char silence;
+  } cases[] = {
+      {"exactly one buffer", 2, 16, 8192, '\0'},  // the first fill already reaches the end
+      {"16-bit", 2, 16, 1000, '\0'},
+      {"8-bit", 1, 8, 1000, '\x80'},  // unsigned samples: silence is their middle
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string data = Pattern(c.bytes);
+    TMusicPtr music = Open(Wav(PcmFormat(c.channels, 44100, c.bits), data));
+    ASSERT_TRUE(music);
+    music->Seti(7, 0);
+    music->PlayStatus = 1;
+    EXPECT_EQ(Fill(*music, 8192), data + std::string(8192 - c.bytes, c.silence));
+    EXPECT_EQ(music->Geti(3), 0);
+    EXPECT_EQ(music->Geti(2), 0);
+    EXPECT_EQ(Fill(*music, 100), data.substr(0, 100));  // filled again from the loop point
+  }
 }
 
 TEST_F(WavReader, EmptyDataDeliversSilence) {

@@ -162,6 +162,29 @@ TEST(AudioDrivers, UnknownNamesLeaveTheDriverInPlace) {
   EXPECT_EQ(AudioDriverName(), "Null");
 }
 
+TEST(AudioCapture, RendersWhatOpenALPlaysOnlyWhenAsked) {
+  ASSERT_TRUE(SetAudioDriver("Null"));
+  EXPECT_EQ(CaptureAudio(100), std::vector<float>(200, 0.0f));  // no capturing driver
+  if (!StartAudioCapture(22050)) GTEST_SKIP() << "OpenAL has no loopback device";
+  EXPECT_EQ(AudioDriverName(), "OpenAL");
+  EXPECT_TRUE(SetAudioDriver("OpenAL"));  // keeps the capturing driver
+  TChannelPtr channel = PlaySound(LoadSound(ToneWav("capture.wav", 2000)));
+  EXPECT_TRUE(ChannelPlaying(channel));
+  const std::vector<float> heard = CaptureAudio(2100);
+  EXPECT_FALSE(ChannelPlaying(channel));
+  // Every frame of the mono sound, alike on both sides and in one proportion to the samples
+  // (8000 sin(i / 10)), then silence.
+  auto sample = [](int i) { return i < 2000 ? static_cast<int16_t>(8000 * std::sin(i * 0.1)) : 0; };
+  const float gain = heard[2 * 16] / sample(16);
+  EXPECT_GT(gain, 0.5f / 32768);
+  for (int i = 0; i < 2100; ++i) {
+    ASSERT_NEAR(heard[2 * i], sample(i) * gain, 1e-6) << i;
+    ASSERT_EQ(heard[2 * i + 1], heard[2 * i]) << i;
+  }
+  ASSERT_TRUE(SetAudioDriver("Null"));
+  EXPECT_EQ(CaptureAudio(10), std::vector<float>(20, 0.0f));
+}
+
 class OpenALDriver : public testing::Test {
 protected:
   void SetUp() override {
@@ -245,7 +268,7 @@ TEST_F(OpenALDriver, StreamSourcesPlayTheirQueueAndHandBackProcessedBuffers) {
   ALGenBuffers(2, buffers);
   std::vector<int16_t> silence(2 * 441);  // 10 ms of stereo
   for (uint32_t b : buffers) {
-    ALBufferStereo16(b, silence.data(), static_cast<int>(silence.size() * 2), 44100);
+    ALBufferPcm(b, 2, 16, silence.data(), static_cast<int>(silence.size() * 2), 44100);
   }
   ALSetRelative(source, true);
   ALSetRolloff(source, 0.0f);
@@ -255,6 +278,7 @@ TEST_F(OpenALDriver, StreamSourcesPlayTheirQueueAndHandBackProcessedBuffers) {
   EXPECT_EQ(ALSourceState(source), AL_STATE_PLAYING);
   EXPECT_TRUE(WaitFor([&] { return ALSourceState(source) == AL_STATE_STOPPED; }));
   EXPECT_EQ(ALBuffersProcessed(source), 2);
+  EXPECT_EQ(ALBuffersQueued(source), 2);
   uint32_t back[2] = {0, 0};
   ALUnqueueBuffers(source, 2, back);
   EXPECT_EQ(back[0], buffers[0]);
