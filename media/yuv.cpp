@@ -16,8 +16,10 @@ Region Displayed(const theoradecoder& d, int width, int height) {
   Region r{static_cast<int>(d.info.offset_x), static_cast<int>(d.info.offset_y), width, height};
   r.left = std::clamp(r.left, 0, std::max(yuv.y_width, 0));
   r.top = std::clamp(r.top, 0, std::max(yuv.y_height, 0));
-  r.width = std::clamp(std::min(width, static_cast<int>(d.info.frame_width)), 0, yuv.y_width - r.left);
-  r.height = std::clamp(std::min(height, static_cast<int>(d.info.frame_height)), 0, yuv.y_height - r.top);
+  r.width = std::clamp(std::min(width, static_cast<int>(d.info.frame_width)), 0,
+                       yuv.y_width - r.left);
+  r.height = std::clamp(std::min(height, static_cast<int>(d.info.frame_height)), 0,
+                        yuv.y_height - r.top);
   return r;
 }
 
@@ -34,16 +36,22 @@ void TYUVdrawYUV(uint8_t* pixels, int width, int height, const theoradecoder* de
     const int row = r.top + i;
     const uint8_t* luma = yuv.y + static_cast<ptrdiff_t>(row) * yuv.y_stride + r.left;
     const ptrdiff_t chromaRow = static_cast<ptrdiff_t>(row / stepY) * yuv.uv_stride;
-    const uint8_t* cb = yuv.u + chromaRow;
-    const uint8_t* cr = yuv.v + chromaRow;
+    const uint8_t* cb = yuv.u + chromaRow + r.left / stepX;
+    const uint8_t* cr = yuv.v + chromaRow + r.left / stepX;
     uint8_t* out = pixels + static_cast<size_t>(i) * width * 4;
+    // The chroma sample moves on after every stepX pixels of the frame.
+    int shared = r.left % stepX;
     for (int j = 0; j < r.width; ++j, out += 4) {
-      const int y = luma[j], c = (r.left + j) / stepX;
-      const int u = cb[c], v = cr[c];
+      const int y = luma[j], u = *cb, v = *cr;
       out[0] = yuv_r[y * 256 + v];
       out[1] = yuv_g[y * 65536 + v * 256 + u];
       out[2] = yuv_b[y * 256 + u];
       out[3] = 255;
+      if (++shared == stepX) {
+        shared = 0;
+        ++cb;
+        ++cr;
+      }
     }
   }
 }
