@@ -70,10 +70,13 @@ protected:
 
 TEST_F(VideoScreen, PlaysEachPictureOnTimeInTheTopLeftCorner) {
   EXPECT_EQ(DisplayVideo("intro.ogv"), 0);
-  // One flip per picture, every 40 ms; the first pass (2 ms) reads the file's first block.
-  std::vector<std::array<int, 2>> expected = {{2, 0}};
-  for (int k = 1; k < 12; ++k) expected.push_back({40 * k, k});
-  EXPECT_EQ(shown_, expected);
+  // One flip per picture, each within a pass (2 ms) of its time: every 40 ms from 0.
+  ASSERT_EQ(shown_.size(), 12u);
+  for (int k = 0; k < 12; ++k) {
+    EXPECT_EQ(shown_[k][1], k);
+    EXPECT_GE(shown_[k][0], 40 * k) << k;
+    EXPECT_LE(shown_[k][0], 40 * k + 2) << k;
+  }
   EXPECT_EQ(Flips(), 12);
   const uint32_t last = Pixel(0, 0);
   EXPECT_EQ(Pixel(31, 31), last);
