@@ -301,41 +301,35 @@ TEST_F(TheoraPlayer, PausingStopsTheVideosClockWhereverTheClockStands) {
 TEST_F(TheoraPlayer, PicturesOfEveryChromaLayoutAndOddSizes) {
   // The picture region inside the encoded frame: blue above and left of (24, 16) in frame
   // coordinates, red elsewhere.
-  const struct {
-    th_pixel_fmt format;
-    int frameW, frameH, picW, picH, picX, picY;
-  } cases[] = {
-      {TH_PF_420, 64, 48, 40, 30, 8, 6}, {TH_PF_420, 48, 32, 33, 17, 5, 3},
-      {TH_PF_422, 48, 32, 33, 17, 5, 3}, {TH_PF_444, 48, 32, 33, 17, 5, 3},
+  const VideoSpec cases[] = {
+      {.frameWidth = 64, .frameHeight = 48, .picWidth = 40, .picHeight = 30, .picX = 8, .picY = 6},
+      {.frameWidth = 48, .frameHeight = 32, .picWidth = 33, .picHeight = 17, .picX = 5, .picY = 3},
+      {.frameWidth = 48, .frameHeight = 32, .picWidth = 33, .picHeight = 17, .picX = 5, .picY = 3,
+       .pixelFormat = TH_PF_422},
+      {.frameWidth = 48, .frameHeight = 32, .picWidth = 33, .picHeight = 17, .picX = 5, .picY = 3,
+       .pixelFormat = TH_PF_444},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.format << " " << c.picW << "x" << c.picH);
-    VideoSpec spec;
-    spec.pixelFormat = c.format;
-    spec.frameWidth = c.frameW;
-    spec.frameHeight = c.frameH;
-    spec.picWidth = c.picW;
-    spec.picHeight = c.picH;
-    spec.picX = c.picX;
-    spec.picY = c.picY;
+  for (VideoSpec spec : cases) {
+    SCOPED_TRACE(testing::Message() << spec.pixelFormat << " " << spec.picWidth);
     spec.frames = 1;
     spec.colour = [](int, int x, int y) {
       return x < 24 && y < 16 ? Yuv{41, 240, 110} : Yuv{81, 90, 240};
     };
     TtheoraPtr p = Open(TheoraVideo(spec));
     ASSERT_TRUE(p);
-    ASSERT_EQ(TheoraWidth(p, 0), c.picW);
-    ASSERT_EQ(TheoraHeight(p, 0), c.picH);
-    TImagePtr image = CreateImage(c.picW, c.picH, 1, -1);
+    ASSERT_EQ(TheoraWidth(p, 0), spec.picWidth);
+    ASSERT_EQ(TheoraHeight(p, 0), spec.picHeight);
+    TImagePtr image = CreateImage(spec.picWidth, spec.picHeight, 1, -1);
     p->sync = 0;
     int pictures = 0;
     for (int i = 0; i < 100 && !pictures; ++i) pictures = DrawTheoraImage(p, image, 0);
     ASSERT_EQ(pictures, 1);
     const TPixmapPtr pixmap = LockImage(image, 0);
-    const int blueW = 24 - c.picX, blueH = 16 - c.picY;  // the blue corner of the picture
+    const int blueW = 24 - spec.picX, blueH = 16 - spec.picY;  // the picture's blue corner
+    const int lastX = spec.picWidth - 1, lastY = spec.picHeight - 1;
     for (auto at : {std::array{0, 0}, {blueW - 3, 1}, {1, blueH - 3}})
       ExpectColour(pixmap, at[0], at[1], 0, 0, 255);
-    for (auto at : {std::array{blueW + 2, 1}, {1, blueH + 2}, {c.picW - 1, c.picH - 1}})
+    for (auto at : {std::array{blueW + 2, 1}, {1, blueH + 2}, {lastX, lastY}})
       ExpectColour(pixmap, at[0], at[1], 254, 0, 0);
 
     StartTheora(p, 0);
