@@ -2,6 +2,7 @@
 // pixel beside a copy of the same 640 x 480 x 4 bytes; and one player step (decode and
 // convert) per picture of a 640 x 480 video.
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -94,7 +95,8 @@ std::string BenchVideo() {
   spec.frames = 32;
   spec.colour = [](int k, int x, int y) {
     const int grain = ((x * 7 + y * 13 + k * 5) % 9) - 4;
-    if (std::abs(x - 40 - 16 * k) < 48 && std::abs(y - 240) < 48) return mediatest::Yuv{200, 90, 200};
+    if (std::abs(x - 40 - 16 * k) < 48 && std::abs(y - 240) < 48)
+      return mediatest::Yuv{200, 90, 200};
     return mediatest::Yuv{16 + (x + 4 * k) % 200 + grain, 16 + y * 224 / kHeight, 128};
   };
   return mediatest::TheoraVideo(spec);
