@@ -15,5 +15,6 @@ void TheoraModuleInit();
 // be opened or the audio driver plays no streams. StopChannel ends it for good.
 TChannelPtr CreateAudioStream(const std::string& path, int loop, int flag);
 TChannelPtr CreateAudioStream(const TMusicPtr& music, int loop, int flag);
-// Plays settings->imageDir + file until it ends or the confirm key is pressed; always 0.
+// Plays settings->imageDir + file until it ends or the confirm key is pressed; always 0. A
+// video that cannot be played returns at once, after one line on standard error.
 int DisplayVideo(const std::string& file);

@@ -17,25 +17,30 @@ struct theoradecoder {
   yuv_buffer yuv{};
   bool hasStream = false;   // streamstate is set up
   bool hasDecoder = false;  // decodestate is set up
-  bool hasPicture = false;  // the decoder has decoded a picture, and yuv shows it
+  bool hasPicture = false;  // the packet decoded last gave a picture, and yuv shows it
+  const char* failure = nullptr;  // why the header pass gave up
 };
 
 theoradecoder* initdecoder();
 // 1 when the file opened for the header pass.
 int opentheora(theoradecoder* record, const char* path);
-// Reads the three Theora headers and sets the decoder up; 1 when it is ready. Corrupt or
-// incomplete headers are reported on the console; a file without a Theora stream is not.
-// Either way the answer is then 0, and the file is closed.
+// Reads the three Theora headers and sets the decoder up; 1 when it is ready. Otherwise 0,
+// with the reason in `failure` (nothing printed); either way the file is closed. Bytes that
+// are no page are stepped past, before the first page too.
 int theoraheader(theoradecoder* record);
 // Up to 4096 bytes from the file into the sync layer; the count read.
 int buffer_data(std::FILE* file, ogg_sync_state* state);
-// Appends count bytes (at most 4096) and moves every complete page into the Theora stream.
-void theora_buffer(theoradecoder* record, const unsigned char* bytes, int count);
-// 1 when the next packet of the Theora stream was handed to the decoder, 0 when none is ready.
+// Appends count bytes (at most 4096) and moves every complete page into the Theora stream,
+// stepping past bytes that are no page. The number of Theora pages moved.
+int theora_buffer(theoradecoder* record, const unsigned char* bytes, int count);
+// 1 when the next picture packet of the Theora stream was handed to the decoder, 0 when none
+// is ready. Gaps in the stream and the header packets, met again when the file is fed from
+// its start, are passed over.
 int theoradraw(theoradecoder* record);
 // The picture decoded last becomes `yuv`.
 int drawframe(theoradecoder* record);
-// Drops every byte and page not yet decoded, so feeding can start again at the file's start.
+// Drops every byte, page and picture not yet shown, so feeding can start again at the
+// file's start.
 void resetdecoder(theoradecoder* record);
 int theorawidth(const theoradecoder* record);
 int theoraheight(const theoradecoder* record);

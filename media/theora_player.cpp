@@ -2,7 +2,10 @@
 #include "media/theora.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include "media/media.h"
 #include "media/theora_glue.h"
 #include "media/yuv.h"
@@ -12,6 +15,17 @@ namespace {
 
 TStreamPtr OpenMovie(const std::string& path) { return LittleEndianStream(ReadStream(path)); }
 
+// Seconds as whole milliseconds toward zero, within the clock's range; 0 for not-a-number.
+uint32_t Milliseconds(float seconds) {
+  const double ms = std::trunc(static_cast<double>(seconds) * 1000.0);
+  if (std::isnan(ms)) return 0;
+  return static_cast<uint32_t>(static_cast<int32_t>(std::clamp(ms, -2147483648.0, 2147483647.0)));
+}
+
+void CannotPlay(const std::string& path, const std::string& reason) {
+  std::fprintf(stderr, "Could not play the video %s: %s.\n", path.c_str(), reason.c_str());
+}
+
 }  // namespace
 
 Ttheora::~Ttheora() {
@@ -19,19 +33,20 @@ Ttheora::~Ttheora() {
 }
 
 int32_t Ttheora::Elapsed() const {
-  return static_cast<int32_t>(static_cast<uint32_t>(MilliSecs()) - static_cast<uint32_t>(timer));
+  return static_cast<int32_t>(static_cast<uint32_t>(MilliSecs()) - timer);
 }
 
 int Ttheora::draw(TPixmap& pixmap) {
-  if (!decoder || pausetimer > 0) return 0;
-  if (sync == 1 && Elapsed() < 1000.0 * (frames - 1) / static_cast<double>(fps)) return 0;
+  if (!decoder || paused) return 0;
+  if (sync == 1 && Elapsed() < 1000.0 * frames / static_cast<double>(fps)) return 0;  // early
   if (!theoradraw(decoder)) {
     const size_t n = movie ? ReadBytes(movie, buffer.data(), static_cast<size_t>(buffersize)) : 0;
-    if (n == 0) {
+    // Pages still complete in the sync layer play before the end counts.
+    const int pages = theora_buffer(decoder, buffer.data(), static_cast<int>(n));
+    if (n == 0 && pages == 0) {
       if (autoloop == 0) EOT = 1;
       else start(0);
     }
-    theora_buffer(decoder, buffer.data(), static_cast<int>(n));
     return 0;
   }
   drawframe(decoder);
@@ -44,23 +59,26 @@ int Ttheora::draw(TPixmap& pixmap) {
 }
 
 int Ttheora::start(float seconds) {
-  timer = MilliSecs() - static_cast<int32_t>(static_cast<double>(seconds) * 1000.0);
+  timer = static_cast<uint32_t>(MilliSecs()) - Milliseconds(seconds);
   if (movie) SeekStream(movie, 0);
   else movie = OpenMovie(filename);
-  // Feeding starts again at the first byte, so whatever was fed before is dropped.
+  // Feeding starts again at the first byte, so whatever was fed or shown before is dropped.
   if (decoder) resetdecoder(decoder);
   frames = 0;
   EOT = 0;
+  paused = false;
   pausetimer = 0;
   return 0;
 }
 
 int Ttheora::pause() {
-  if (pausetimer == 0) {
+  if (!paused) {
+    paused = true;
     pausetimer = Elapsed();
     return 1;
   }
-  timer = MilliSecs() - pausetimer;
+  timer = static_cast<uint32_t>(MilliSecs()) - static_cast<uint32_t>(pausetimer);
+  paused = false;
   pausetimer = 0;
   return 0;
 }
@@ -70,11 +88,22 @@ TtheoraPtr OpenTheora(const std::string& path, int blocksize) {
   auto player = std::make_shared<Ttheora>();
   player->color = 1;
   player->decoder = initdecoder();
-  if (!opentheora(player->decoder, path.c_str()) || !theoraheader(player->decoder)) return nullptr;
+  if (!opentheora(player->decoder, path.c_str())) {
+    CannotPlay(path, std::string("it cannot be opened (") + std::strerror(errno) + ")");
+    return nullptr;
+  }
+  if (!theoraheader(player->decoder)) {
+    CannotPlay(path, player->decoder->failure);
+    return nullptr;
+  }
   player->width = theorawidth(player->decoder);
   player->height = theoraheight(player->decoder);
   player->fps = static_cast<float>(theorafps(player->decoder));
-  if (player->width <= 0 || player->height <= 0 || !(player->fps > 0) || !std::isfinite(player->fps)) return nullptr;
+  if (player->width <= 0 || player->height <= 0 || !(player->fps > 0) ||
+      !std::isfinite(player->fps)) {
+    CannotPlay(path, "its Theora headers give it no size or no frame rate");
+    return nullptr;
+  }
   player->buffersize = std::clamp(blocksize, 1, 4096);
   player->buffer.assign(static_cast<size_t>(player->buffersize), 0);
   player->filename = path;
@@ -98,7 +127,9 @@ int TheoraHeight(const TtheoraPtr& player, int width) {
   return player->width ? static_cast<int>(static_cast<int64_t>(width) * h / player->width) : 0;
 }
 
-int StartTheora(const TtheoraPtr& player, float seconds) { return player ? player->start(seconds) : 0; }
+int StartTheora(const TtheoraPtr& player, float seconds) {
+  return player ? player->start(seconds) : 0;
+}
 
 int EOT(const TtheoraPtr& player) { return player ? player->EOT : 1; }
 

@@ -9,7 +9,7 @@
 
 int DisplayVideo(const std::string& file) {
   FlushKeys();
-  // A video that cannot be played is skipped.
+  // A video that cannot be played is skipped; the player has said why on standard error.
   TtheoraPtr player = OpenTheora(settings->imageDir + file, 4096);
   if (!player) {
     FlushKeys();

@@ -1,20 +1,10 @@
-// The colour tables and the two picture conversions.
+// The two picture conversions through the colour tables.
 #include "media/yuv.h"
 
 #include <algorithm>
 #include "media/theora_glue.h"
 
-uint8_t yuv_bw[256];
-uint8_t yuv_r[256 * 256];
-uint8_t yuv_b[256 * 256];
-uint8_t yuv_g[256 * 256 * 256];
-
 namespace {
-
-uint8_t Component(double value) {
-  const int v = static_cast<int>(value);  // toward zero
-  return static_cast<uint8_t>(std::clamp(v, 0, 255));
-}
 
 // The displayed region of the picture within the decoded planes, cut to what the planes hold.
 struct Region {
@@ -26,26 +16,14 @@ Region Displayed(const theoradecoder& d, int width, int height) {
   Region r{static_cast<int>(d.info.offset_x), static_cast<int>(d.info.offset_y), width, height};
   r.left = std::clamp(r.left, 0, std::max(yuv.y_width, 0));
   r.top = std::clamp(r.top, 0, std::max(yuv.y_height, 0));
-  r.width = std::clamp(std::min(width, static_cast<int>(d.info.frame_width)), 0, yuv.y_width - r.left);
-  r.height = std::clamp(std::min(height, static_cast<int>(d.info.frame_height)), 0, yuv.y_height - r.top);
+  r.width = std::clamp(std::min(width, static_cast<int>(d.info.frame_width)), 0,
+                       yuv.y_width - r.left);
+  r.height = std::clamp(std::min(height, static_cast<int>(d.info.frame_height)), 0,
+                        yuv.y_height - r.top);
   return r;
 }
 
 }  // namespace
-
-void TYUVinit() {
-  for (int y = 0; y < 256; ++y) {
-    const double luma = 1.164 * static_cast<double>(y - 16);
-    yuv_bw[y] = Component(luma);
-    for (int c = 0; c < 256; ++c) {
-      yuv_r[y * 256 + c] = Component(luma + 1.596 * static_cast<double>(c - 128));
-      yuv_b[y * 256 + c] = Component(luma + 2.018 * static_cast<double>(c - 128));
-      const double withCr = luma - 0.813 * static_cast<double>(c - 128);
-      uint8_t* g = &yuv_g[y * 65536 + c * 256];
-      for (int cb = 0; cb < 256; ++cb) g[cb] = Component(withCr - 0.391 * static_cast<double>(cb - 128));
-    }
-  }
-}
 
 void TYUVdrawYUV(uint8_t* pixels, int width, int height, const theoradecoder* decoder) {
   if (!decoder || !decoder->hasPicture) return;
@@ -58,16 +36,22 @@ void TYUVdrawYUV(uint8_t* pixels, int width, int height, const theoradecoder* de
     const int row = r.top + i;
     const uint8_t* luma = yuv.y + static_cast<ptrdiff_t>(row) * yuv.y_stride + r.left;
     const ptrdiff_t chromaRow = static_cast<ptrdiff_t>(row / stepY) * yuv.uv_stride;
-    const uint8_t* cb = yuv.u + chromaRow;
-    const uint8_t* cr = yuv.v + chromaRow;
+    const uint8_t* cb = yuv.u + chromaRow + r.left / stepX;
+    const uint8_t* cr = yuv.v + chromaRow + r.left / stepX;
     uint8_t* out = pixels + static_cast<size_t>(i) * width * 4;
+    // The chroma sample moves on after every stepX pixels of the frame.
+    int shared = r.left % stepX;
     for (int j = 0; j < r.width; ++j, out += 4) {
-      const int y = luma[j], c = (r.left + j) / stepX;
-      const int u = cb[c], v = cr[c];
+      const int y = luma[j], u = *cb, v = *cr;
       out[0] = yuv_r[y * 256 + v];
       out[1] = yuv_g[y * 65536 + v * 256 + u];
       out[2] = yuv_b[y * 256 + u];
       out[3] = 255;
+      if (++shared == stepX) {
+        shared = 0;
+        ++cb;
+        ++cr;
+      }
     }
   }
 }

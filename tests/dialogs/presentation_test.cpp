@@ -64,6 +64,7 @@ TEST_F(DialogsPresentation, ArgumentsResultsAndClock) {
       {"DisplaySplash('missing.png', 0, 0) r = 1", {kEnter}, "1", -1, 0},
       {"DisplaySplash('missing.png', 0) r = 1", {}, "ended nil", 0, 0},
       {"DisplayVideo() r = 1", {}, "ended nil", 0, 0},
+      {"DisplayVideo('missing.ogv') r = 1", {}, "1", 0, 0},  // said on standard error
       {"PlayMusic() r = 1", {}, "ended nil", 0, 0},
       {"PlaySound({}) r = 1", {}, "ended nil", 0, 0},
       {"r = select('#', PlaySound(0))", {}, "0", 0, 0},

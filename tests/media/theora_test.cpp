@@ -1,7 +1,8 @@
-// The video player over encoded test videos: headers, streams beside the video, pacing,
-// dropping, the end, looping, pausing and the pictures written.
+// The video player over encoded test videos: headers, streams beside the video, which
+// picture shows when, damaged files, the end, looping, pausing and the pictures written.
 #include <gtest/gtest.h>
-#include <cstdlib>
+#include <climits>
+#include <filesystem>
 #include "media/media.h"
 #include "media/theora_glue.h"
 #include "music_files.h"
@@ -12,6 +13,25 @@
 namespace {
 
 using namespace mediatest;
+
+// A picture written by the player: when (ms after the start) and which.
+struct Shown {
+  int ms, picture;
+  bool operator==(const Shown&) const = default;
+};
+void PrintTo(const Shown& s, std::ostream* os) { *os << s.picture << "@" << s.ms; }
+
+std::vector<int> Count(int from, int to) {
+  std::vector<int> numbers;
+  for (int k = from; k <= to; ++k) numbers.push_back(k);
+  return numbers;
+}
+
+VideoSpec NumberedVideo() {
+  VideoSpec spec;
+  spec.colour = [](int k, int, int) { return VideoSpec::Numbered(k); };
+  return spec;
+}
 
 class TheoraPlayer : public ::testing::Test {
 protected:
@@ -33,17 +53,26 @@ protected:
     if (player) opened_.push_back(player);
     return player;
   }
-  // Steps until frames reaches `frames` or the video ends; the result of the last step.
-  static int StepTo(const TtheoraPtr& p, const TPixmapPtr& pixmap, int frames) {
-    int result = 0;
-    for (int i = 0; i < 10000 && p->frames < frames && !p->EOT; ++i) result = DrawTheora(p, pixmap);
-    return result;
-  }
-  // Steps `n` times; the number of pictures written.
-  static int Steps(const TtheoraPtr& p, const TPixmapPtr& pixmap, int n) {
-    int pictures = 0;
-    for (int i = 0; i < n; ++i) pictures += DrawTheora(p, pixmap);
+  // Steps without pacing until the video ends (or `limit` pictures); the pictures written.
+  static std::vector<int> Pictures(const TtheoraPtr& p, const TPixmapPtr& pixmap,
+                                   size_t limit = 100) {
+    p->sync = 0;
+    std::vector<int> pictures;
+    for (int i = 0; i < 10000 && !p->EOT && pictures.size() < limit; ++i)
+      if (DrawTheora(p, pixmap)) pictures.push_back(PictureNumber(pixmap->PixelPtr(0, 0)));
     return pictures;
+  }
+  // Lets the clock run on 1 ms at a time from `wait` ms after now and steps the player
+  // between ticks, until the video ends; the pictures written and when (ms after now).
+  static std::vector<Shown> Play(const TtheoraPtr& p, const TPixmapPtr& pixmap, int wait = 0) {
+    const uint32_t zero = static_cast<uint32_t>(MilliSecs());
+    std::vector<Shown> shown;
+    for (int ms = wait; ms < 5000 && !p->EOT; ++ms) {
+      SetManualClock(static_cast<int32_t>(zero + static_cast<uint32_t>(ms)));
+      for (int i = 0; i < 50 && !p->EOT; ++i)
+        if (DrawTheora(p, pixmap)) shown.push_back({ms, PictureNumber(pixmap->PixelPtr(0, 0))});
+    }
+    return shown;
   }
   static void ExpectColour(const TPixmapPtr& pixmap, int x, int y, int r, int g, int b) {
     const uint8_t* p = pixmap->PixelPtr(x, y);
@@ -80,36 +109,48 @@ TEST_F(TheoraPlayer, OpensStartedWithTheHeaderValues) {
   EXPECT_EQ(p->sync, 1);
   EXPECT_EQ(p->frames, 0);
   EXPECT_EQ(EOT(p), 0);
-  EXPECT_EQ(p->timer, 1000);
+  EXPECT_EQ(p->Elapsed(), 0);
 }
 
-TEST_F(TheoraPlayer, UnplayableFilesGiveNoPlayerAndEndNothing) {
+TEST_F(TheoraPlayer, UnplayableFilesGiveNoPlayerAndSayWhyInOneLine) {
   const std::vector<std::string> pages = TheoraPages(VideoSpec{});
   VideoSpec damaged;
   damaged.corruptHeader = 1;
+  const std::string incomplete = "it ends before its Theora headers are complete";
+  const std::string noTheora = "it holds no Theora stream";
   const struct {
     const char* what;
     std::string bytes;
-    const char* err;
-    const char* out;
+    std::string reason;
   } cases[] = {
-      {"first header page only", pages[0], "End of file while searching for codec headers.\n", ""},
-      {"headers and nothing after", Join(pages, 0, 2), "End of file while searching for codec headers.\n", ""},
-      {"comment header rejected", TheoraVideo(damaged), "", "Error parsing Theora stream headers; corrupt stream?\n"},
-      {"no Theora stream", OggVorbis(2, 44100, 2000), "", ""},
-      {"text", "this is no video", "", ""},
-      {"empty", "", "", ""},
+      {"first header page only", pages[0], incomplete},
+      {"headers and nothing after", Join(pages, 0, 2), incomplete},
+      {"comment header rejected", TheoraVideo(damaged), "its Theora headers are corrupt"},
+      {"no Theora stream", OggVorbis(2, 44100, 2000), noTheora},
+      {"text", "this is no video", noTheora},
+      {"empty", "", noTheora},
   };
-  ASSERT_EQ(pages.size() > 2, true);
+  ASSERT_GT(pages.size(), 2u);
+  const std::string folder = dir_ + "/folder.ogv";
+  std::filesystem::create_directories(folder);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
+    const std::string path = Write(c.bytes);
     testing::internal::CaptureStderr();
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(Open(c.bytes));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), c.out);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.err);
+    EXPECT_FALSE(OpenTheora(path, 4096));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Could not play the video " + path + ": " + c.reason + ".\n");
   }
-  EXPECT_FALSE(OpenTheora(dir_ + "/missing.ogv", 4096));
+  for (const auto& [path, reason] : {std::pair{dir_ + "/missing.ogv",
+                                               "it cannot be opened (No such file or directory)"},
+                                     {folder, "it cannot be read"}}) {
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(OpenTheora(path, 4096));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Could not play the video " + path + ": " + reason + ".\n");
+  }
   EXPECT_EQ(EOT(nullptr), 1);
   EXPECT_EQ(CloseTheora(nullptr), 0);
 }
@@ -118,7 +159,7 @@ TEST_F(TheoraPlayer, OnlyTheFirstTheoraStreamIsDecoded) {
   VideoSpec other;
   other.serial = 99;
   other.colour = [](int, int, int) { return Yuv{145, 54, 34}; };  // green
-  const std::vector<std::string> video = TheoraPages(VideoSpec{});
+  const std::vector<std::string> video = TheoraPages(NumberedVideo());
   const std::vector<std::string> sound = SplitPages(OggVorbis(2, 44100, 20000));
   const struct {
     const char* what;
@@ -132,85 +173,70 @@ TEST_F(TheoraPlayer, OnlyTheFirstTheoraStreamIsDecoded) {
     SCOPED_TRACE(c.what);
     TtheoraPtr p = Open(c.bytes);
     ASSERT_TRUE(p);
-    p->sync = 0;
-    TPixmapPtr pixmap = CreatePixmap(32, 32);
-    int pictures = 0;
-    for (int i = 0; i < 10000 && !p->EOT; ++i) pictures += DrawTheora(p, pixmap);
-    EXPECT_EQ(pictures, 12);
-    EXPECT_EQ(p->frames, 15);  // three header packets and twelve pictures
-    ExpectColour(pixmap, 16, 16, 128, 128, 128);  // frame 11: grey
+    EXPECT_EQ(Pictures(p, CreatePixmap(32, 32)), Count(0, 11));
+    EXPECT_EQ(p->frames, 12);
   }
 }
 
-TEST_F(TheoraPlayer, PacketsWaitForTheirTimeAndLatePicturesAreDropped) {
-  TtheoraPtr p = Open(TheoraVideo());
-  ASSERT_TRUE(p);
-  TPixmapPtr pixmap = CreatePixmap(32, 32);
-  Steps(p, pixmap, 100);
-  EXPECT_EQ(p->frames, 2);  // the first two at once
-  SetManualClock(1039);
-  Steps(p, pixmap, 100);
-  EXPECT_EQ(p->frames, 2);
-  SetManualClock(1040);
-  Steps(p, pixmap, 100);
-  EXPECT_EQ(p->frames, 3);
-
-  // The tenth packet is taken at 320 ms; its picture shows up to 440 ms.
-  for (int late : {440, 441}) {
-    SCOPED_TRACE(late);
-    SetManualClock(1000);
-    StartTheora(p, 0);
-    SetManualClock(1319);
-    StepTo(p, pixmap, 9);
-    Steps(p, pixmap, 100);
-    EXPECT_EQ(p->frames, 9);
-    SetManualClock(1000 + late);
-    EXPECT_EQ(StepTo(p, pixmap, 10), late <= 440 ? 1 : 0);
+TEST_F(TheoraPlayer, EachPictureShowsOnceAtItsTimeFromTimeZero) {
+  for (const auto& [numerator, denominator] : {std::pair{25, 1}, {30000, 1001}}) {
+    SCOPED_TRACE(numerator);
+    VideoSpec spec = NumberedVideo();
+    spec.fpsNumerator = numerator;
+    spec.fpsDenominator = denominator;
+    TtheoraPtr p = Open(TheoraVideo(spec));
+    ASSERT_TRUE(p);
+    std::vector<Shown> expected;
+    for (int k = 0; k < 12; ++k) {
+      const int64_t scaled = int64_t{k} * 1000 * denominator;
+      expected.push_back({static_cast<int>((scaled + numerator - 1) / numerator), k});
+    }
+    EXPECT_EQ(Play(p, CreatePixmap(32, 32)), expected);
+    EXPECT_EQ(EOT(p), 1);
   }
 }
 
-TEST_F(TheoraPlayer, AStartLaterInTheVideoDropsEveryPictureBeforeIt) {
-  TtheoraPtr p = Open(TheoraVideo());
+TEST_F(TheoraPlayer, PicturesMoreThanTwoIntervalsLateAreDropped) {
+  const struct {
+    float startSeconds;  // where the start puts the video's clock
+    int wait;            // ms between the start and the first step
+    int firstShown;
+  } cases[] = {
+      {0.2f, 0, 3},  // 3 is due at 120 ms, dropped after 200
+      {0, 440, 9},   // 9 is due at 360 ms, dropped after 440
+      {0, 441, 10},
+  };
+  TtheoraPtr p = Open(TheoraVideo(NumberedVideo()));
   ASSERT_TRUE(p);
   TPixmapPtr pixmap = CreatePixmap(32, 32);
-  StartTheora(p, 2.5f);
-  EXPECT_EQ(p->Elapsed(), 2500);
-  int pictures = 0;
-  for (int i = 0; i < 10000 && !p->EOT; ++i) pictures += DrawTheora(p, pixmap);
-  EXPECT_EQ(pictures, 0);
-  EXPECT_EQ(p->frames, 15);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.wait);
+    StartTheora(p, c.startSeconds);
+    const std::vector<Shown> shown = Play(p, pixmap, c.wait);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown[0], (Shown{c.wait, c.firstShown}));
+    EXPECT_EQ(shown.back().picture, 11);
+  }
 }
 
-TEST_F(TheoraPlayer, TheEndIsReachedOnceThenAStartPlaysItAgain) {
-  TtheoraPtr p = Open(TheoraVideo());
+TEST_F(TheoraPlayer, AStartOrALoopShowsEveryPictureOncePerPass) {
+  TtheoraPtr p = Open(TheoraVideo(NumberedVideo()));
   ASSERT_TRUE(p);
-  p->sync = 0;
   TPixmapPtr pixmap = CreatePixmap(32, 32);
-  int pictures = 0;
-  for (int i = 0; i < 10000 && !p->EOT; ++i) pictures += DrawTheora(p, pixmap);
-  EXPECT_EQ(pictures, 12);
-  ExpectColour(pixmap, 0, 0, 128, 128, 128);  // frame 11
-  EXPECT_EQ(Steps(p, pixmap, 20), 0);
+  EXPECT_EQ(Pictures(p, pixmap), Count(0, 11));
+  EXPECT_EQ(Pictures(p, pixmap), std::vector<int>{});
   EXPECT_EQ(EOT(p), 1);
 
   StartTheora(p, 0);
   EXPECT_EQ(EOT(p), 0);
-  EXPECT_EQ(p->frames, 0);
-  // Fed again from its first byte: the same packets, the same pictures.
-  EXPECT_EQ(StepTo(p, pixmap, 4), 1);
-  ExpectColour(pixmap, 31, 31, 254, 0, 0);  // frame 0
-  EXPECT_EQ(StepTo(p, pixmap, 5), 1);
-  ExpectColour(pixmap, 0, 0, 0, 255, 0);    // frame 1
+  EXPECT_EQ(Pictures(p, pixmap), Count(0, 11));
 
-  // Looping: the end goes back to the start and never sets the flag.
+  StartTheora(p, 0);
   p->autoloop = 1;
-  int restarts = 0, last = p->frames;
-  for (int i = 0; i < 2000 && restarts < 2; ++i) {
-    DrawTheora(p, pixmap);
-    if (p->frames < last) ++restarts;
-    last = p->frames;
-  }
-  EXPECT_EQ(restarts, 2);
+  std::vector<int> threePasses = Count(0, 11);
+  threePasses.insert(threePasses.end(), threePasses.begin(), threePasses.end());
+  threePasses.insert(threePasses.end(), threePasses.begin(), threePasses.begin() + 12);
+  EXPECT_EQ(Pictures(p, pixmap, 36), threePasses);
   EXPECT_EQ(EOT(p), 0);
 
   // Closed, it has ended and plays nothing; closing again does nothing.
@@ -220,52 +246,100 @@ TEST_F(TheoraPlayer, TheEndIsReachedOnceThenAStartPlaysItAgain) {
   EXPECT_EQ(CloseTheora(p), 0);
 }
 
-TEST_F(TheoraPlayer, PausingStopsTheClockOfTheVideo) {
-  TtheoraPtr p = Open(TheoraVideo());
-  ASSERT_TRUE(p);
-  TPixmapPtr pixmap = CreatePixmap(32, 32);
-  SetManualClock(1100);
-  EXPECT_EQ(PauseTheora(p), 1);
-  const int frames = p->frames;
-  SetManualClock(1600);
-  EXPECT_EQ(Steps(p, pixmap, 50), 0);
-  EXPECT_EQ(p->frames, frames);
-  EXPECT_EQ(PauseTheora(p), 0);
-  EXPECT_EQ(p->Elapsed(), 100);
+TEST_F(TheoraPlayer, GapsJunkAndTruncationLoseOnlyWhatIsMissing) {
+  // Each picture stands alone on a page of its own: pages 2 to 13 hold pictures 0 to 11.
+  VideoSpec spec = NumberedVideo();
+  spec.keyframeEvery = 1;
+  spec.pagePerPicture = true;
+  const std::vector<std::string> pages = TheoraPages(spec);
+  ASSERT_EQ(pages.size(), 14u);
+  const std::string junk = "junk!";
+  std::string junkBetween = pages[0] + pages[1];
+  for (size_t i = 2; i < pages.size(); ++i) junkBetween += junk + pages[i];
+  std::vector<int> without5 = Count(0, 4);
+  for (int k : Count(6, 11)) without5.push_back(k);
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::vector<int> pictures;
+  } cases[] = {
+      {"page of picture 5 missing", Join(pages, 0, 7) + Join(pages, 8), without5},
+      {"junk before the last page", Join(pages, 0, 13) + junk + pages[13], Count(0, 11)},
+      {"junk after the last page", Join(pages) + junk, Count(0, 11)},
+      {"junk before the first page", junk + Join(pages), Count(0, 11)},
+      {"junk before every picture", junkBetween, Count(0, 11)},
+      {"last page cut short", Join(pages).substr(0, Join(pages).size() - 9), Count(0, 10)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TtheoraPtr p = Open(c.bytes);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(Pictures(p, CreatePixmap(32, 32)), c.pictures);
+    EXPECT_EQ(EOT(p), 1);
+  }
 }
 
-TEST_F(TheoraPlayer, GreyPicturesAndTheDisplayedRegionOfTheFrame) {
-  // A 40 x 30 picture at (8, 6) inside a 64 x 48 frame: the top-left 20 x 16 of the picture
-  // is blue, the rest red.
-  VideoSpec spec;
-  spec.frameWidth = 64;
-  spec.frameHeight = 48;
-  spec.picWidth = 40;
-  spec.picHeight = 30;
-  spec.picX = 8;
-  spec.picY = 6;
-  spec.frames = 1;
-  spec.colour = [](int, int x, int y) { return x < 28 && y < 22 ? Yuv{41, 240, 110} : Yuv{81, 90, 240}; };
-  TtheoraPtr p = Open(TheoraVideo(spec));
-  ASSERT_TRUE(p);
-  EXPECT_EQ(TheoraWidth(p, 0), 40);
-  EXPECT_EQ(TheoraHeight(p, 0), 30);
-  TImagePtr image = CreateImage(40, 30, 1, -1);
-  p->sync = 0;
-  int pictures = 0;
-  for (int i = 0; i < 100 && !pictures; ++i) pictures = DrawTheoraImage(p, image, 0);
-  ASSERT_EQ(pictures, 1);
-  const TPixmapPtr pixmap = LockImage(image, 0);
-  for (auto at : {std::array{2, 2}, {16, 5}, {5, 12}}) ExpectColour(pixmap, at[0], at[1], 0, 0, 255);
-  for (auto at : {std::array{23, 5}, {5, 19}, {37, 27}}) ExpectColour(pixmap, at[0], at[1], 254, 0, 0);
+TEST_F(TheoraPlayer, PausingStopsTheVideosClockWhereverTheClockStands) {
+  for (int32_t now : {1000, INT32_MAX - 100, -1}) {
+    SCOPED_TRACE(now);
+    SetManualClock(now);
+    TtheoraPtr p = Open(TheoraVideo(NumberedVideo()));
+    ASSERT_TRUE(p);
+    TPixmapPtr pixmap = CreatePixmap(32, 32);
+    EXPECT_EQ(PauseTheora(p), 1);  // right after the start
+    AdvanceManualClock(500);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(DrawTheora(p, pixmap), 0);
+    EXPECT_EQ(PauseTheora(p), 0);
+    EXPECT_EQ(p->Elapsed(), 0);
+    // Played across the clock's wrap: still one picture every 40 ms.
+    const std::vector<Shown> shown = Play(p, pixmap);
+    ASSERT_EQ(shown.size(), 12u);
+    for (int k = 0; k < 12; ++k) EXPECT_EQ(shown[k], (Shown{40 * k, k}));
+  }
+}
 
-  StartTheora(p, 0);
-  p->color = 0;
-  pictures = 0;
-  for (int i = 0; i < 100 && !pictures; ++i) pictures = DrawTheoraImage(p, image, 0);
-  ASSERT_EQ(pictures, 1);
-  ExpectColour(pixmap, 5, 5, 29, 29, 29);  // 1.164 x (41 - 16)
-  EXPECT_EQ(DrawTheoraImage(p, image, 1), 0);  // no such frame
+TEST_F(TheoraPlayer, PicturesOfEveryChromaLayoutAndOddSizes) {
+  // The picture region inside the encoded frame: blue above and left of (24, 16) in frame
+  // coordinates, red elsewhere.
+  const VideoSpec cases[] = {
+      {.frameWidth = 64, .frameHeight = 48, .picWidth = 40, .picHeight = 30, .picX = 8, .picY = 6},
+      {.frameWidth = 48, .frameHeight = 32, .picWidth = 33, .picHeight = 17, .picX = 5, .picY = 3},
+      {.frameWidth = 48, .frameHeight = 32, .picWidth = 33, .picHeight = 17, .picX = 5, .picY = 3,
+       .pixelFormat = TH_PF_422},
+      {.frameWidth = 48, .frameHeight = 32, .picWidth = 33, .picHeight = 17, .picX = 5, .picY = 3,
+       .pixelFormat = TH_PF_444},
+  };
+  for (VideoSpec spec : cases) {
+    SCOPED_TRACE(testing::Message() << spec.pixelFormat << " " << spec.picWidth);
+    spec.frames = 1;
+    spec.colour = [](int, int x, int y) {
+      return x < 24 && y < 16 ? Yuv{41, 240, 110} : Yuv{81, 90, 240};
+    };
+    TtheoraPtr p = Open(TheoraVideo(spec));
+    ASSERT_TRUE(p);
+    ASSERT_EQ(TheoraWidth(p, 0), spec.picWidth);
+    ASSERT_EQ(TheoraHeight(p, 0), spec.picHeight);
+    TImagePtr image = CreateImage(spec.picWidth, spec.picHeight, 1, -1);
+    p->sync = 0;
+    int pictures = 0;
+    for (int i = 0; i < 100 && !pictures; ++i) pictures = DrawTheoraImage(p, image, 0);
+    ASSERT_EQ(pictures, 1);
+    const TPixmapPtr pixmap = LockImage(image, 0);
+    const int blueW = 24 - spec.picX, blueH = 16 - spec.picY;  // the picture's blue corner
+    const int lastX = spec.picWidth - 1, lastY = spec.picHeight - 1;
+    for (auto at : {std::array{0, 0}, {blueW - 3, 1}, {1, blueH - 3}})
+      ExpectColour(pixmap, at[0], at[1], 0, 0, 255);
+    for (auto at : {std::array{blueW + 2, 1}, {1, blueH + 2}, {lastX, lastY}})
+      ExpectColour(pixmap, at[0], at[1], 254, 0, 0);
+
+    StartTheora(p, 0);
+    p->color = 0;
+    pictures = 0;
+    for (int i = 0; i < 100 && !pictures; ++i) pictures = DrawTheoraImage(p, image, 0);
+    ASSERT_EQ(pictures, 1);
+    ExpectColour(pixmap, 0, 0, 29, 29, 29);  // 1.164 x (41 - 16)
+    EXPECT_EQ(DrawTheoraImage(p, image, 1), 0);  // no such frame
+  }
 }
 
 TEST_F(TheoraPlayer, FullScreenScaleKeepsTheWholeVideoInView) {

@@ -10,6 +10,13 @@ Yuv VideoSpec::Palette(int k) {
   return colours[k % 4];
 }
 
+Yuv VideoSpec::Numbered(int k) { return {32 + 16 * k, 128, 128}; }
+
+int PictureNumber(const unsigned char* rgba) {
+  const double luma = rgba[0] / 1.164 + 16;
+  return static_cast<int>((luma - 32) / 16 + 0.5);
+}
+
 namespace {
 
 void Pages(ogg_stream_state& os, std::vector<std::string>& out, bool flush) {
@@ -36,10 +43,13 @@ std::vector<std::string> TheoraPages(const VideoSpec& spec) {
   info.aspect_numerator = 1;
   info.aspect_denominator = 1;
   info.colorspace = TH_CS_UNSPECIFIED;
-  info.pixel_fmt = TH_PF_420;
+  info.pixel_fmt = spec.pixelFormat;
   info.quality = 63;
   info.keyframe_granule_shift = 6;
   th_enc_ctx* encoder = th_encode_alloc(&info);
+  int keyframeEvery = spec.keyframeEvery;
+  th_encode_ctl(encoder, TH_ENCCTL_SET_KEYFRAME_FREQUENCY_FORCE, &keyframeEvery,
+                sizeof keyframeEvery);
   th_comment comment;
   th_comment_init(&comment);
   ogg_stream_state os;
@@ -59,23 +69,28 @@ std::vector<std::string> TheoraPages(const VideoSpec& spec) {
   Pages(os, pages, true);
 
   const int w = spec.frameWidth, h = spec.frameHeight;
-  std::vector<unsigned char> y(w * h), cb(w * h / 4), cr(w * h / 4);
+  const int cw = spec.pixelFormat == TH_PF_444 ? w : w / 2;
+  const int ch = spec.pixelFormat == TH_PF_420 ? h / 2 : h;
+  std::vector<unsigned char> y(w * h), cb(cw * ch), cr(cw * ch);
   for (int k = 0; k < spec.frames; ++k) {
     for (int row = 0; row < h; ++row) {
       for (int col = 0; col < w; ++col) {
         const Yuv c = spec.colour(k, col, row);
         y[row * w + col] = static_cast<unsigned char>(c.y);
-        if (row % 2 == 0 && col % 2 == 0) {
-          cb[(row / 2) * (w / 2) + col / 2] = static_cast<unsigned char>(c.cb);
-          cr[(row / 2) * (w / 2) + col / 2] = static_cast<unsigned char>(c.cr);
+        // Each chroma sample takes the colour of the first pixel it covers.
+        if (row % (h / ch) == 0 && col % (w / cw) == 0) {
+          const int at = (row / (h / ch)) * cw + col / (w / cw);
+          cb[at] = static_cast<unsigned char>(c.cb);
+          cr[at] = static_cast<unsigned char>(c.cr);
         }
       }
     }
-    th_ycbcr_buffer planes = {{w, h, w, y.data()}, {w / 2, h / 2, w / 2, cb.data()}, {w / 2, h / 2, w / 2, cr.data()}};
+    th_ycbcr_buffer planes = {
+        {w, h, w, y.data()}, {cw, ch, cw, cb.data()}, {cw, ch, cw, cr.data()}};
     th_encode_ycbcr_in(encoder, planes);
     while (th_encode_packetout(encoder, k == spec.frames - 1, &packet) > 0) {
       ogg_stream_packetin(&os, &packet);
-      Pages(os, pages, false);
+      Pages(os, pages, spec.pagePerPicture);
     }
   }
   Pages(os, pages, true);

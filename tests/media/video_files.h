@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include <theora/codec.h>
 
 namespace mediatest {
 
@@ -16,11 +17,18 @@ struct VideoSpec {
   int fpsNumerator = 25, fpsDenominator = 1;
   int frames = 12;
   int serial = 77;
+  th_pixel_fmt pixelFormat = TH_PF_420;
+  int keyframeEvery = 64;       // 1: every picture stands alone
+  bool pagePerPicture = false;  // each picture packet ends its page
   // The colour of a pixel (x, y over the encoded frame) of frame k.
   std::function<Yuv(int k, int x, int y)> colour = [](int k, int, int) { return Palette(k); };
   int corruptHeader = -1;  // index of a header packet to damage, -1 none
   static Yuv Palette(int k);  // red, green, blue, grey in turn
+  static Yuv Numbered(int k);  // a grey of its own for each of the first 12 pictures
 };
+
+// The number of a picture of Numbered greys, from the red byte of a converted pixel.
+int PictureNumber(const unsigned char* rgba);
 
 // The video's Ogg pages, one string per page.
 std::vector<std::string> TheoraPages(const VideoSpec& spec);

@@ -1,6 +1,7 @@
 // The video screen: plays from the image folder until the end or the confirm key, passes
-// key releases on, drops every other event, and skips videos it cannot play.
+// key releases on, drops every other event, and says why it cannot play a video.
 #include <gtest/gtest.h>
+#include <array>
 #include <filesystem>
 #include "core/game.h"
 #include "core/globals.h"
@@ -10,6 +11,7 @@
 #include "platform/events.h"
 #include "support/files.h"
 #include "support/settings.h"
+#include "music_files.h"
 #include "video_files.h"
 
 namespace {
@@ -22,11 +24,19 @@ protected:
     const std::string dir = testsupport::ScratchDir("video-screen");
     testsupport::UseQuestSettings(dir);
     std::filesystem::create_directories(settings->imageDir);
-    testsupport::WriteFileBytes(settings->imageDir + "intro.ogv", TheoraVideo());
+    VideoSpec intro;
+    intro.colour = [](int k, int, int) { return VideoSpec::Numbered(k); };
+    testsupport::WriteFileBytes(settings->imageDir + "intro.ogv", TheoraVideo(intro));
     UseManualClock(0);
     flips_ = FlipCount();
-    // Every empty poll lets 2 ms pass and may post the events that the test scripted.
+    // Every empty poll notes a new picture on the screen, lets 2 ms pass and may post the
+    // events that the test scripted.
     SetEventPump([this] {
+      if (Flips() > static_cast<long>(shown_.size())) {
+        const uint32_t rgb = Pixel(0, 0);
+        const unsigned char red[] = {static_cast<unsigned char>(rgb >> 16)};
+        shown_.push_back({MilliSecs(), PictureNumber(red)});
+      }
       AdvanceManualClock(2);
       if (script_) script_(FlipCount() - flips_);
     });
@@ -55,14 +65,21 @@ protected:
   static uint32_t Pixel(int x, int y) { return ReadPixel(BackBuffer(), x, y) & 0xFFFFFF; }
   long flips_ = 0;
   std::function<void(long)> script_;
+  std::vector<std::array<int, 2>> shown_;  // per flip: ms, picture
 };
 
-TEST_F(VideoScreen, PlaysToTheEndInTheTopLeftCorner) {
+TEST_F(VideoScreen, PlaysEachPictureOnTimeInTheTopLeftCorner) {
   EXPECT_EQ(DisplayVideo("intro.ogv"), 0);
-  EXPECT_EQ(Flips(), 12);  // one flip per picture
-  const uint32_t grey = Pixel(0, 0);  // the last picture is grey
-  EXPECT_NEAR(static_cast<int>(grey & 0xFF), 128, 8);
-  EXPECT_EQ(Pixel(31, 31), grey);
+  // One flip per picture, each within a pass (2 ms) of its time: every 40 ms from 0.
+  ASSERT_EQ(shown_.size(), 12u);
+  for (int k = 0; k < 12; ++k) {
+    EXPECT_EQ(shown_[k][1], k);
+    EXPECT_GE(shown_[k][0], 40 * k) << k;
+    EXPECT_LE(shown_[k][0], 40 * k + 2) << k;
+  }
+  EXPECT_EQ(Flips(), 12);
+  const uint32_t last = Pixel(0, 0);
+  EXPECT_EQ(Pixel(31, 31), last);
   EXPECT_EQ(Pixel(32, 5), 0x000050u);  // the rest of the screen is left alone
   EXPECT_EQ(Pixel(5, 32), 0x000050u);
 }
@@ -108,14 +125,27 @@ TEST_F(VideoScreen, KeyReleasesReachTheKeyMapping) {
   player = nullptr;
 }
 
-TEST_F(VideoScreen, VideosThatCannotBePlayedAreSkipped) {
+TEST_F(VideoScreen, VideosThatCannotBePlayedSayWhyAndReturnAtOnce) {
   testsupport::WriteFileBytes(settings->imageDir + "broken.ogv", TheoraPages(VideoSpec{})[0]);
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(DisplayVideo("broken.ogv"), 0);
-  testing::internal::GetCapturedStderr();
-  EXPECT_EQ(DisplayVideo("missing.ogv"), 0);
-  EXPECT_EQ(DisplayVideo(""), 0);
+  testsupport::WriteFileBytes(settings->imageDir + "song.ogg", OggVorbis(1, 22050, 1000));
+  const struct {
+    const char* file;
+    const char* reason;
+  } cases[] = {
+      {"broken.ogv", "it ends before its Theora headers are complete"},
+      {"song.ogg", "it holds no Theora stream"},
+      {"missing.ogv", "it cannot be opened (No such file or directory)"},
+      {"", "it cannot be read"},  // the image folder itself
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(DisplayVideo(c.file), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Could not play the video " + settings->imageDir + c.file + ": " + c.reason + ".\n");
+  }
   EXPECT_EQ(Flips(), 0);
+  EXPECT_EQ(MilliSecs(), 0);  // no pass of the loop ran
 }
 
 }  // namespace
