@@ -6,6 +6,7 @@
 #include "core/globals.h"
 #include "scripting/args.h"
 #include "scripting/command_list.h"
+#include "transitions/map_path.h"
 
 namespace {
 
@@ -16,7 +17,8 @@ void EditMap(const std::string& map, const std::function<bool(TMap&)>& edit) {
     if (currentMap) edit(*currentMap);
     return;
   }
-  std::string path = settings->tempDir + map;
+  const std::string path = WorkingMapPath(map, false);
+  if (path.empty()) return;
   TMapPtr copy = TMap::Create();
   copy->LoadMap(path);
   if (edit(*copy)) copy->SaveMap(path, 0);

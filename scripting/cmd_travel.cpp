@@ -12,6 +12,7 @@
 #include "scripting/args.h"
 #include "scripting/command_list.h"
 #include "scripting/commands.h"
+#include "transitions/map_path.h"
 #include "transitions/transitions.h"
 
 namespace {
@@ -29,7 +30,8 @@ int LUA_GoToMap(lua_State* L) {
   std::string map = args.String(1);
   int32_t transition = args.Int(2);
   // A name that already begins with the working folder is a full path.
-  std::string path = Instr(map, settings->tempDir) == 1 ? map : settings->tempDir + map;
+  const std::string path = WorkingMapPath(map, true);
+  if (path.empty()) return NoResult;
   nextMap->LoadMap(path);
   RunTrigger(currentMap->mapExitTrigger);
   if (!currentMap->mapFile.empty()) SaveMapStatus();
