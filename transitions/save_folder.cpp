@@ -63,11 +63,13 @@ bool MoveCommittedEntries(int slot, const std::string& committed, const std::str
 
 bool ParseSaveRecordName(const std::string& entry, int& slot, std::string& name) {
   const size_t size = entry.size();
-  if (size < 2 + 1 + kRecordExt.size() || entry[0] < '0' || entry[0] >= '0' + SAVE_SLOTS || entry[1] != '.' ||
-      entry.compare(size - kRecordExt.size(), kRecordExt.size(), kRecordExt) != 0)
+  // The digit, the dot, a name of one character at least, and the extension.
+  const size_t ext = kRecordExt.size();
+  if (size < 2 + 1 + ext || entry[0] < '0' || entry[0] >= '0' + SAVE_SLOTS || entry[1] != '.' ||
+      entry.compare(size - ext, ext, kRecordExt) != 0)
     return false;
   slot = entry[0] - '0';
-  name = entry.substr(2, size - 2 - kRecordExt.size());
+  name = entry.substr(2, size - 2 - ext);
   return true;
 }
 
