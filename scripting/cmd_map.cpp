@@ -17,8 +17,8 @@ void EditMap(const std::string& map, const std::function<bool(TMap&)>& edit) {
     if (currentMap) edit(*currentMap);
     return;
   }
-  const std::string path = WorkingMapPath(map, false);
-  if (path.empty()) return;
+  if (!MapNameInWorkingFolder(map)) return;
+  std::string path = settings->tempDir + map;
   TMapPtr copy = TMap::Create();
   copy->LoadMap(path);
   if (edit(*copy)) copy->SaveMap(path, 0);

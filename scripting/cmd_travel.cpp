@@ -29,9 +29,9 @@ int LUA_GoToMap(lua_State* L) {
   TScriptArgs args(L, 2);
   std::string map = args.String(1);
   int32_t transition = args.Int(2);
+  if (!MapNameInWorkingFolder(map)) return NoResult;
   // A name that already begins with the working folder is a full path.
-  const std::string path = WorkingMapPath(map, true);
-  if (path.empty()) return NoResult;
+  std::string path = Instr(map, settings->tempDir) == 1 ? map : settings->tempDir + map;
   nextMap->LoadMap(path);
   RunTrigger(currentMap->mapExitTrigger);
   if (!currentMap->mapFile.empty()) SaveMapStatus();

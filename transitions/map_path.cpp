@@ -17,7 +17,7 @@ bool HasParentStep(const std::string& name) {
   return false;
 }
 
-// The name as one line: control characters shown as "?".
+// The name on one line: control characters shown as "?".
 std::string Printable(const std::string& name) {
   std::string out = name;
   for (char& c : out)
@@ -27,7 +27,7 @@ std::string Printable(const std::string& name) {
 
 }  // namespace
 
-std::string WorkingMapPath(const std::string& map, bool fullPathAllowed) {
+bool MapNameInWorkingFolder(const std::string& map) {
   const std::string& dir = settings->tempDir;
   const bool inside = map.compare(0, dir.size(), dir) == 0;
   const char* reason = nullptr;
@@ -35,9 +35,7 @@ std::string WorkingMapPath(const std::string& map, bool fullPathAllowed) {
     reason = "it is a path outside the working folder";
   else if (HasParentStep(inside ? map.substr(dir.size()) : map))
     reason = "its \"..\" would lead out of the working folder";
-  if (reason) {
-    std::fprintf(stderr, "Refused the map \"%s\": %s.\n", Printable(map).c_str(), reason);
-    return "";
-  }
-  return inside && fullPathAllowed ? map : dir + map;
+  if (!reason) return true;
+  std::fprintf(stderr, "Refused the map \"%s\": %s.\n", Printable(map).c_str(), reason);
+  return false;
 }

@@ -1,10 +1,8 @@
 #pragma once
-// Where the map names of scripts and save scripts lead: into the working folder only.
+// Map names of scripts and save scripts lead into the working folder only.
 #include <string>
 
-// The path of the map that a script names, in the working folder. A name that begins with
-// the working folder's path is that path itself when fullPathAllowed (GoToMap); every
-// other name follows the working folder's path. A name that would lead out of the working
-// folder (an absolute path elsewhere, or one with a ".." component) gives "", after one
-// line on standard error.
-std::string WorkingMapPath(const std::string& map, bool fullPathAllowed);
+// True for a map name that stays in the working folder. False, after one line on standard
+// error, for a name that would lead out of it: an absolute path that does not begin with
+// the working folder's path, or a name with a ".." component.
+bool MapNameInWorkingFolder(const std::string& map);

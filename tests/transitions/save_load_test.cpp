@@ -314,21 +314,6 @@ TEST_F(SaveLoadTest, AFailedWorkingCopyWriteFailsTheSave) {
   EXPECT_EQ(currentMap->mapTile[6][6].tileID, kGreenTile);
 }
 
-TEST_F(SaveLoadTest, ASaveScriptCannotLeadOutOfTheWorkingFolder) {
-  OpenMap(kBlueTile)->SaveMap(home + "/x.map", 0);
-  const std::string outside = ReadFileBytes(home + "/x.map");
-  ASSERT_EQ(SaveGame(SavePath("0.Away"), SlotDir("0")), 1);
-  WriteFileBytes(SavePath("0.Away") + ".lua", "GoToMap(\"../x.map\",0)\r\n");
-  testing::internal::CaptureStderr();
-  ASSERT_EQ(LoadGame(SavePath("0.Away"), SlotDir("0")), 1);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "Refused the map \"../x.map\": its \"..\" would lead out of the working folder.\n");
-  EXPECT_EQ(currentMap->mapFile, settings->tempDir + "a.map");
-  EXPECT_EQ(currentMap->mapTile[0][0].tileID, kGreenTile);
-  EXPECT_EQ(ReadFileBytes(home + "/x.map"), outside);
-  EXPECT_EQ(FileType(home + "/x.map.npc"), FILETYPE_NONE);
-}
-
 TEST_F(SaveLoadTest, RecordsOutsideTheFormatAreRefused) {
   const std::string whole = Record(*player, 48, 48, 256, 256);
   const struct {
