@@ -5,6 +5,7 @@
 #include "media/media.h"
 #include "scripting/commands.h"
 #include "screens/screens.h"
+#include "transitions/save_folder.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ int PrepareUserFolders() {
   RequireFolder(baseHomeDir);
   LoadConfig(baseHomeDir + "/config.dat");
   RequireFolder(settings->saveDir);
+  RecoverSaves();
   RequireFolder(settings->tempDir);
   return 0;
 }

@@ -1,6 +1,8 @@
 // Loaders of the data tables: tiles, sounds, music, triggers, items and NPCs.
 #include "core/tables.h"
 
+#include <cmath>
+
 #include "core/config.h"
 #include "core/globals.h"
 #include "platform/files.h"
@@ -35,6 +37,20 @@ std::vector<std::string> Fields(const std::string& line, size_t count) {
   std::vector<std::string> fields = *SplitString(line, ",");
   if (fields.size() < count) fields.resize(count);
   return fields;
+}
+
+// An NPC's X or Y, written as a real and read as a whole number. A decimal number is read
+// as a real and truncated, so that every written value comes back, exponent form and
+// values past 32 bits included; "$" and "%" numbers keep the integer reading.
+float PositionField(const std::string& field) {
+  size_t i = field.find_first_not_of(" \t\n\v\f\r");
+  if (i != std::string::npos && (field[i] == '+' || field[i] == '-')) ++i;
+  const char c = i < field.size() ? field[i] : '\0';
+  const bool decimal = ((c >= '0' && c <= '9') || c == '.') &&
+                       !(c == '0' && i + 1 < field.size() && (field[i + 1] | 0x20) == 'x');
+  const float value = StringToFloat(field);
+  if (!decimal || !std::isfinite(value)) return static_cast<float>(StringToInt(field));
+  return std::trunc(value) + 0.0f;  // + 0 turns -0 into 0, as the integer reading gives
 }
 
 // The image of a tile line: one frame, or a strip of square frames as high as the image.
@@ -117,10 +133,10 @@ std::vector<TActorPtr> LoadNPCs(const std::string& path) {
   std::vector<TActorPtr> actors;
   for (const std::string& line : ReadRecordLines(path)) {
     const std::vector<std::string> f = Fields(line, 17);
-    // The position goes through the integer conversion: a fraction is dropped.
+    // The position comes back whole: a fraction is dropped.
     actors.push_back(TActor::Create(
-        StringToInt(f[0]), StringToInt(f[1]), static_cast<float>(StringToInt(f[2])),
-        static_cast<float>(StringToInt(f[3])), StringToFloat(f[4]), StringToFloat(f[5]),
+        StringToInt(f[0]), StringToInt(f[1]), PositionField(f[2]), PositionField(f[3]),
+        StringToFloat(f[4]), StringToFloat(f[5]),
         StringToInt(f[6]), f[7], StringToInt(f[8]), StringToInt(f[9]), StringToInt(f[10]),
         StringToInt(f[11]), StringToFloat(f[12]), StringToInt(f[13]), StringToInt(f[14]),
         StringToInt(f[15]), StringToInt(f[16])));

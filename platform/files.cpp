@@ -10,6 +10,8 @@
 
 namespace {
 
+TFileStepHook fileStepHook = nullptr;
+
 // The path without trailing "/" (but "/" itself stays).
 std::string WithoutTrailingSlash(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -46,8 +48,10 @@ void DeleteContents(int dirFd) {
     if (S_ISDIR(st.st_mode)) {
       int child = openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
       if (child >= 0) DeleteContents(child);
+      FileStep();
       unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
     } else {
+      FileStep();
       unlinkat(dirFd, name.c_str(), 0);
     }
   }
@@ -91,6 +95,7 @@ bool CreateDir(const std::string& path, int recurse) {
       if (!IsDir(parent)) mkdir(parent.c_str(), 0777);
     }
   }
+  FileStep();
   mkdir(dir.c_str(), 0777);
   return IsDir(dir);
 }
@@ -104,6 +109,7 @@ bool DeleteDir(const std::string& path, int recurse) {
     int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd >= 0) DeleteContents(fd);
   }
+  FileStep();
   return rmdir(dir.c_str()) == 0;
 }
 
@@ -114,6 +120,7 @@ bool CopyFile(const std::string& from, const std::string& to) {
   if (stat(to.c_str(), &target) == 0 && SameFile(source, target)) return true;
   std::FILE* in = std::fopen(from.c_str(), "rb");
   if (!in) return false;
+  FileStep();
   std::FILE* out = std::fopen(to.c_str(), "wb");
   if (!out) {
     std::fclose(in);
@@ -122,13 +129,15 @@ bool CopyFile(const std::string& from, const std::string& to) {
   bool ok = true;
   char buffer[65536];
   for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
-    if (std::fwrite(buffer, 1, n, out) != n) {
+    FileStep();
+    if (std::fwrite(buffer, 1, n, out) != n || std::fflush(out) != 0) {
       ok = false;
       break;
     }
   }
   if (std::ferror(in)) ok = false;
   std::fclose(in);
+  FileStep();
   if (std::fclose(out) != 0) ok = false;
   return ok;
 }
@@ -162,11 +171,28 @@ bool CopyDir(const std::string& from, const std::string& to) {
 bool DeleteFile(const std::string& path) {
   struct stat st {};
   if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  FileStep();
   return unlink(path.c_str()) == 0;
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
+  FileStep();
   return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool SyncPath(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  FileStep();
+  const bool synced = fsync(fd) == 0;
+  close(fd);
+  return synced;
+}
+
+void SetFileStepHook(TFileStepHook hook) { fileStepHook = hook; }
+
+void FileStep() {
+  if (fileStepHook) fileStepHook();
 }
 
 std::string AppFile() {

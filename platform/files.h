@@ -20,6 +20,15 @@ bool CopyFile(const std::string& from, const std::string& to);
 bool CopyDir(const std::string& from, const std::string& to);
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
+// Makes what a file or folder holds (a folder: its entries) reach the disk. True when done.
+bool SyncPath(const std::string& path);
+
+// A function run before every step that changes the file system (a file or folder made,
+// written, closed, synced, renamed or removed), so that a test can stop a process at a
+// chosen step. None by default; FileStep runs it.
+using TFileStepHook = void (*)();
+void SetFileStepHook(TFileStepHook hook);
+void FileStep();
 
 // The running executable's full path.
 std::string AppFile();

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "platform/files.h"
+
 namespace {
 
 bool BigOrder(const TStreamPtr& s) {
@@ -61,6 +63,7 @@ TStreamPtr ReadStream(const std::string& path) {
 }
 
 TStreamPtr WriteStream(const std::string& path) {
+  FileStep();
   std::FILE* f = std::fopen(path.c_str(), "wb");
   return f ? std::make_shared<TStream>(f, true) : nullptr;
 }
@@ -166,6 +169,7 @@ int64_t StreamSize(const TStreamPtr& stream) {
 bool CloseStream(const TStreamPtr& stream) {
   if (!stream) return false;
   if (stream->file) {
+    if (stream->writable) FileStep();
     if (std::fflush(stream->file) != 0) stream->failed = true;
     if (std::fclose(stream->file) != 0) stream->failed = true;
     stream->file = nullptr;

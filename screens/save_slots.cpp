@@ -14,14 +14,16 @@ std::string SaveRecordPath(int slot, const std::string& name) {
 std::string SlotFolder(int slot) { return settings->saveDir + StringFromInt(slot); }
 
 TSaveSlots ListSaveSlots() {
+  // A save cut short is finished or undone first, so that a slot lists whole or not at all.
+  RecoverSaves();
   TSaveSlots slots;
   for (const std::string& entry : LoadDir(settings->saveDir, 1)) {
-    if (ExtractExt(entry) != "sav") continue;
-    const std::string base = StripAll(entry);
-    const int slot = StringToInt(Left(base, 1));
-    // A record numbered past the last slot names no slot of these dialogs.
-    if (slot < 0 || slot >= SAVE_SLOTS) continue;
-    slots.name[slot] = Right(base, static_cast<int>(base.size()) - 2);
+    int slot = -1;
+    std::string name;
+    if (!ParseSaveRecordName(entry, slot, name) ||
+        FileType(settings->saveDir + entry) != FILETYPE_FILE)
+      continue;
+    slots.name[slot] = name;
     slots.thumbnail[slot] = LoadImage(SlotFolder(slot) + "/save.png", -1);
   }
   for (std::string& name : slots.name)

@@ -6,16 +6,17 @@
 
 #include "dialogs/dialogs.h"
 #include "platform/graphics.h"
+#include "transitions/save_folder.h"
 
 // The three save slots as the save and load dialogs list them.
-constexpr int SAVE_SLOTS = 3;
 extern const char* const EmptySlotName;  // "**EMPTY**"
 struct TSaveSlots {
   std::array<std::string, SAVE_SLOTS> name;
   std::array<TImagePtr, SAVE_SLOTS> thumbnail;  // null without one
   bool Empty(int slot) const { return name[slot] == EmptySlotName; }
 };
-// Reads the save folder's records ("<slot>.<name>.sav") and the slots' thumbnails.
+// Reads the save folder's records ("<slot>.<name>.sav", every other entry ignored) and the
+// slots' thumbnails, after finishing any save that was cut short.
 TSaveSlots ListSaveSlots();
 // The save record of a slot under a name, and the slot's folder.
 std::string SaveRecordPath(int slot, const std::string& name);

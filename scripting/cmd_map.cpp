@@ -6,6 +6,7 @@
 #include "core/globals.h"
 #include "scripting/args.h"
 #include "scripting/command_list.h"
+#include "transitions/map_path.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ void EditMap(const std::string& map, const std::function<bool(TMap&)>& edit) {
     if (currentMap) edit(*currentMap);
     return;
   }
+  if (!MapNameInWorkingFolder(map)) return;
   std::string path = settings->tempDir + map;
   TMapPtr copy = TMap::Create();
   copy->LoadMap(path);

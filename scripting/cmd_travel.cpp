@@ -11,6 +11,7 @@
 #include "scripting/args.h"
 #include "scripting/command_list.h"
 #include "scripting/commands.h"
+#include "transitions/map_path.h"
 #include "transitions/transitions.h"
 
 namespace {
@@ -27,6 +28,7 @@ int LUA_GoToMap(lua_State* L) {
   TScriptArgs args(L, 2);
   std::string map = args.String(1);
   int32_t transition = args.Int(2);
+  if (!MapNameInWorkingFolder(map)) return NoResult;
   // A name that already begins with the working folder is a full path.
   std::string path = Instr(map, settings->tempDir) == 1 ? map : settings->tempDir + map;
   TravelToMap(path, transition);

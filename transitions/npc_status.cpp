@@ -3,7 +3,6 @@
 #include <string>
 
 #include "core/globals.h"
-#include "platform/files.h"
 #include "platform/stream.h"
 #include "platform/text.h"
 #include "transitions/transitions.h"
@@ -40,13 +39,13 @@ std::string NPCStatusLine(const TActor& npc) {
 bool WriteMapStatus() {
   if (!currentMap || currentMap->mapFile.empty()) return true;
   const std::string& mapFile = currentMap->mapFile;
-  currentMap->SaveMap(mapFile, 0);
+  const bool mapWritten = currentMap->WriteMapFile(mapFile);
   TStreamPtr stream = WriteStream(mapFile + ".npc");
   if (!stream) return false;
   for (const TActorPtr& npc : npcList.ToVector()) {
     if (npc) WriteLine(stream, NPCStatusLine(*npc));
   }
-  return CloseStream(stream) && FileType(mapFile) == FILETYPE_FILE;
+  return CloseStream(stream) && mapWritten;
 }
 
 int SaveMapStatus() {

@@ -1,7 +1,7 @@
 // Saving a game into a slot: the save record, the save script and the slot folder.
 //
-// Everything is first written under temporary names beside its place; only a complete set
-// replaces the slot, so a save that fails half-way leaves the previous one as it was.
+// The three are written into a staging folder and replace the slot's through one commit
+// (save_folder.h), so a save that fails or is cut short half-way leaves the previous one.
 #include <cstdio>
 #include <string>
 
@@ -9,12 +9,10 @@
 #include "platform/files.h"
 #include "platform/stream.h"
 #include "platform/text.h"
+#include "transitions/save_folder.h"
 #include "transitions/transitions.h"
 
 namespace {
-
-const char* const kPartSuffix = ".part";
-const char* const kOldSuffix = ".old";
 
 void WriteItem(const TStreamPtr& s, const TItem& item) {
   WriteLine(s, item.name);
@@ -54,7 +52,7 @@ bool WriteRecord(const std::string& path) {
   WriteInt(s, p.secondary ? p.secondary->itemID : 0);
   WriteInt(s, 256);
   for (uint8_t flag : flags) WriteByte(s, flag);
-  return CloseStream(s);
+  return CloseStream(s) && SyncPath(path);
 }
 
 // A Lua string literal: quotes, backslashes and control characters escaped, every other
@@ -84,71 +82,42 @@ bool WriteScript(const std::string& path) {
                    StringFromFloat(player->Y) + ")");
   WriteLine(s, "GoToMap(" + LuaQuoted(StripDir(currentMap ? currentMap->mapFile : "")) + ",0)");
   WriteLine(s, "PlayMusic(" + StringFromInt(lastMusic) + ")");
-  return CloseStream(s);
+  return CloseStream(s) && SyncPath(path);
 }
 
-// A new folder holding a copy of every file of the working folder.
+// A new folder holding a copy of every file of the working folder, synced.
 bool CopyWorkingFolder(const std::string& dir) {
   if (!CreateDir(dir, 0)) return false;
   for (const std::string& name : LoadDir(settings->tempDir, 1)) {
     const std::string from = settings->tempDir + name;
     if (FileType(from) == FILETYPE_DIR) continue;  // the working folder's files only
-    if (!CopyFile(from, dir + "/" + name)) return false;
+    if (!CopyFile(from, dir + "/" + name) || !SyncPath(dir + "/" + name)) return false;
   }
-  return true;
-}
-
-// The slot folder is put in place first; on failure the old one comes back.
-bool ReplaceSlot(const std::string& savePath, const std::string& slotDir) {
-  const std::string slotOld = slotDir + kOldSuffix;
-  DeleteDir(slotOld, 1);
-  const bool hadSlot = FileType(slotDir) != FILETYPE_NONE;
-  if (hadSlot && !RenameFile(slotDir, slotOld)) return false;
-  if (!RenameFile(slotDir + kPartSuffix, slotDir)) {
-    if (hadSlot) RenameFile(slotOld, slotDir);
-    return false;
-  }
-  if (!RenameFile(savePath + ".lua" + kPartSuffix, savePath + ".lua") ||
-      !RenameFile(savePath + kPartSuffix, savePath)) {
-    RenameFile(slotDir, slotDir + kPartSuffix);
-    if (hadSlot) RenameFile(slotOld, slotDir);
-    return false;
-  }
-  DeleteDir(slotOld, 1);
-  return true;
-}
-
-// The slot's earlier record and script, whatever their save name, and every other file of
-// the save folder whose name begins with the slot digit.
-void ClearOldEntries(const std::string& savePath, const std::string& slotDir) {
-  const std::string digit = Left(StripAll(savePath), 1);
-  if (digit.empty()) return;
-  const std::string keep[] = {StripDir(savePath), StripDir(savePath) + ".lua", StripDir(slotDir)};
-  for (const std::string& entry : LoadDir(settings->saveDir, 1)) {
-    if (Left(StripAll(entry), 1) != digit) continue;
-    if (entry == keep[0] || entry == keep[1] || entry == keep[2]) continue;
-    DeleteFile(settings->saveDir + entry);
-  }
-}
-
-void DeleteParts(const std::string& savePath, const std::string& slotDir) {
-  DeleteFile(savePath + kPartSuffix);
-  DeleteFile(savePath + ".lua" + kPartSuffix);
-  DeleteDir(slotDir + kPartSuffix, 1);
+  return SyncPath(dir);
 }
 
 }  // namespace
 
 int SaveGame(const std::string& savePath, const std::string& slotDir) {
-  if (!player) return 0;
-  DeleteParts(savePath, slotDir);
-  const bool written = WriteRecord(savePath + kPartSuffix) &&
-                       WriteScript(savePath + ".lua" + kPartSuffix) && WriteMapStatus() &&
-                       CopyWorkingFolder(slotDir + kPartSuffix);
-  if (!written || !ReplaceSlot(savePath, slotDir)) {
-    DeleteParts(savePath, slotDir);
+  const std::string record = StripDir(savePath), script = record + ".lua";
+  int slot = -1;
+  std::string name;
+  if (!player || !ParseSaveRecordName(record, slot, name) ||
+      StripDir(slotDir) != StringFromInt(slot) || !FinishSlotCommit(slot))
+    return 0;
+  // A folder under the record's or the script's name could never be replaced by them.
+  const std::string& saveDir = settings->saveDir;
+  const std::string staging = StagingFolder(slot), committed = CommitFolder(slot);
+  const bool staged = FileType(saveDir + record) != FILETYPE_DIR &&
+                      FileType(saveDir + script) != FILETYPE_DIR && CreateDir(staging, 0) &&
+                      WriteRecord(staging + "/" + record) &&
+                      WriteScript(staging + "/" + script) && WriteMapStatus() &&
+                      CopyWorkingFolder(staging + "/" + StripDir(slotDir)) &&
+                      SyncPath(staging) && RenameFile(staging, committed);
+  if (!staged) {
+    DeleteDir(staging, 1);
     return 0;
   }
-  ClearOldEntries(savePath, slotDir);
-  return 1;
+  SyncPath(saveDir);
+  return FinishSlotCommit(slot) ? 1 : 0;
 }

@@ -24,7 +24,8 @@ bool WriteMapStatus();
 // One line of an NPC file (without its line end): 17 fields joined with ",".
 std::string NPCStatusLine(const TActor& npc);
 
-// Save slots: 1 when the slot was written whole, 0 when a step failed (the old slot stays).
+// Save slots, both paths in the save folder as the save dialog builds them: 1 when the slot
+// was written whole, 0 when a step failed (the old slot stays).
 int SaveGame(const std::string& savePath, const std::string& slotDir);
 // 1 when the record was applied and the slot loaded, 0 when the record was refused.
 int LoadGame(const std::string& savePath, const std::string& slotDir);

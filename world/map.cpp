@@ -91,15 +91,20 @@ int TMap::LoadMap(const std::string& path) {
   return 0;
 }
 
-// Writes a temporary file beside the map and renames it over the map, so that a failed or
-// interrupted write never leaves a short map behind. Failures go to standard error.
 int TMap::SaveMap(const std::string& path, int verbose) {
   (void)verbose;
+  WriteMapFile(path);
+  return 0;
+}
+
+// Writes a temporary file beside the map and renames it over the map, so that a failed or
+// interrupted write never leaves a short map behind. Failures go to standard error.
+bool TMap::WriteMapFile(const std::string& path) const {
   const std::string temp = path + ".tmp";
   TStreamPtr stream = WriteStream(temp);
   if (!stream) {
     std::fprintf(stderr, "Could not write the map %s.\n", path.c_str());
-    return 0;
+    return false;
   }
   BigEndianStream(stream);
   WriteInt(stream, mapID);
@@ -128,6 +133,7 @@ int TMap::SaveMap(const std::string& path, int verbose) {
   if (!CloseStream(stream) || !RenameFile(temp, path)) {
     DeleteFile(temp);
     std::fprintf(stderr, "Could not write the map %s.\n", path.c_str());
+    return false;
   }
-  return 0;
+  return true;
 }

@@ -46,6 +46,9 @@ public:
   int DrawOverlay(float offsetX, float offsetY);
   int LoadMap(const std::string& path);
   int SaveMap(const std::string& path, int verbose = 0);
+  // SaveMap's write, through a temporary file beside the path: false, after a line on
+  // standard error, when the file could not be written whole (it is then left as it was).
+  bool WriteMapFile(const std::string& path) const;
 };
 
 // True when (x, y) is a cell of the grid.

@@ -1,6 +1,7 @@
 // "config.dat": the bytes of a first start, a round trip of a changed file, short files,
-// an unreadable file, and writes that cannot be made.
+// an unreadable file, and writes that cannot be made; saves cut short, ended at start-up.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,6 +9,7 @@
 #include "core/game.h"
 #include "core/globals.h"
 #include "support/files.h"
+#include "transitions/save_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -76,6 +78,27 @@ TEST_F(Config, FirstStartMakesFoldersAndWritesDefaults) {
   EXPECT_EQ(editor->currentLayer, 0);
   EXPECT_EQ(editor->currentAlpha, 1.0f);
   EXPECT_EQ(editor->currentTrigger, 0);
+}
+
+TEST_F(Config, StartUpEndsSavesThatWereCutShort) {
+  // Slot 2 as a save killed after its commit leaves it, slot 3 as one killed before.
+  const fs::path save = userDir / "Save", committed = CommitFolder(1), staged = StagingFolder(2);
+  fs::create_directories(save / "1");
+  fs::create_directories(committed / "1");
+  fs::create_directories(staged / "2");
+  for (const fs::path& file : {save / "1.OLD.sav", save / "1.OLD.sav.lua", save / "1" / "old.map"})
+    WriteAll(file, {1});
+  for (const fs::path& file : {committed / "1.NEW.sav", committed / "1.NEW.sav.lua",
+                               committed / "1" / "new.map", staged / "2.HALF.sav"})
+    WriteAll(file, {2});
+
+  PrepareUserFolders();
+  std::vector<std::string> entries;
+  for (const auto& e : fs::recursive_directory_iterator(save))
+    entries.push_back(fs::relative(e.path(), save).string());
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, (std::vector<std::string>{"1", "1.NEW.sav", "1.NEW.sav.lua", "1/new.map"}));
+  EXPECT_EQ(ReadAll(save / "1.NEW.sav"), Bytes{2});
 }
 
 TEST_F(Config, ChangedFileRoundTrips) {

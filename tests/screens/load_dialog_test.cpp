@@ -36,29 +36,43 @@ class SaveSlots : public ScreenTest {
 };
 
 TEST_F(SaveSlots, ListingNamesSlotsFromTheRecords) {
+  const std::string kNone = "**EMPTY**";
   const struct {
     const char* name;
     std::vector<std::string> files;
     std::array<std::string, 3> names;
   } cases[] = {
-      {"nothing saved", {}, {"**EMPTY**", "**EMPTY**", "**EMPTY**"}},
+      {"nothing saved", {}, {kNone, kNone, kNone}},
       {"one record per slot",
        {"0.MY GAME.sav", "0.MY GAME.sav.lua", "2.B.sav"},
-       {"MY GAME", "**EMPTY**", "B"}},
-      {"no name after the digit", {"1.sav"}, {"**EMPTY**", "**EMPTY**", "**EMPTY**"}},
-      {"a first character that is no digit", {"X.ABC.sav"}, {"ABC", "**EMPTY**", "**EMPTY**"}},
-      {"extension in capitals", {"1.GAME.SAV"}, {"**EMPTY**", "**EMPTY**", "**EMPTY**"}},
-      {"slots past the third", {"3.C.sav", "7.D.sav", "1.E.sav"}, {"**EMPTY**", "E", "**EMPTY**"}},
+       {"MY GAME", kNone, "B"}},
+      {"a name with dots and other characters", {"2.a.b-c.sav"}, {kNone, kNone, "a.b-c"}},
+      // Stray entries name no slot, and never hide the record of the slot they look like.
+      {"no name after the digit", {"1.GAME.sav", "1.sav"}, {kNone, "GAME", kNone}},
+      {"no name between the dots", {"1..sav", "1.GAME.sav"}, {kNone, "GAME", kNone}},
+      {"a first character that is no digit", {"notes.sav", "X.ABC.sav"}, {kNone, kNone, kNone}},
+      {"no dot after the digit", {"0_ABC.sav", "0ABC.sav", "01.X.sav"}, {kNone, kNone, kNone}},
+      {"extension in capitals", {"1.GAME.SAV"}, {kNone, kNone, kNone}},
+      {"more after the extension", {"1.G.sav.lua", "1.G.sav~", "1.G.savx"}, {kNone, kNone, kNone}},
+      {"slots past the third", {"3.C.sav", "7.D.sav", "1.E.sav"}, {kNone, "E", kNone}},
+      {"a folder under a record's name", {"0.DIR.sav/"}, {kNone, kNone, kNone}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     fs::remove_all(settings->saveDir);
     fs::create_directories(settings->saveDir);
-    for (const std::string& f : c.files) Touch(f);
+    for (const std::string& f : c.files) {
+      if (f.back() == '/')
+        fs::create_directories(settings->saveDir + f);
+      else
+        Touch(f);
+    }
+    const auto before = testsupport::FolderBytes(settings->saveDir);
     const TSaveSlots slots = ListSaveSlots();
     EXPECT_EQ(slots.name[0], c.names[0]);
     EXPECT_EQ(slots.name[1], c.names[1]);
     EXPECT_EQ(slots.name[2], c.names[2]);
+    EXPECT_EQ(testsupport::FolderBytes(settings->saveDir), before);  // nothing touched
   }
   fs::remove_all(settings->saveDir);
   EXPECT_TRUE(ListSaveSlots().Empty(0));  // a missing save folder

@@ -2,6 +2,7 @@
 // slot, cancelling and leaving, layout with the cursor, and a save that fails.
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "core/globals.h"
 #include "platform/clock.h"
@@ -180,21 +181,40 @@ TEST_F(SaveDialog, LayoutWhileNaming) {
 }
 
 TEST_F(SaveDialog, AFailedSaveIsReported) {
-  fs::remove_all(settings->saveDir);
-  testsupport::WriteFileBytes(baseHomeDir + "/Save", "a file where the folder should be");
-  PixelBox message;
-  SetEventPump([&] {
-    message = FindColour(kWhite, 0, 0, 640, 416);
-    PostEvent(EVENT_KEYDOWN, kReturn);
-    SetEventPump([] { throw QueueDrained{}; });
-  });
-  Keys({kReturn, 'A', kReturn});
-  int result = -1;
-  ASSERT_TRUE(Runs(DisplaySaveDialog, &result));
-  EXPECT_EQ(result, 1);
-  const PixelBox cover = TextCover("The game could not be saved.", 0, 0);
-  EXPECT_EQ(message.x1 - message.x0, cover.x1 - cover.x0);
-  EXPECT_EQ(FindColour(kCyan), PixelBox{});
+  const struct {
+    const char* name;
+    std::function<void()> block;
+  } cases[] = {
+      {"a file where the save folder should be",
+       [] {
+         fs::remove_all(settings->saveDir);
+         testsupport::WriteFileBytes(baseHomeDir + "/Save", "not a folder");
+       }},
+      {"the map in play cannot be written to its working copy",
+       [] {
+         currentMap = TMap::Create();
+         currentMap->mapFile = settings->tempDir + "here.map";
+         fs::create_directories(settings->tempDir + "here.map.tmp");
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.block();
+    PixelBox message;
+    SetEventPump([&] {
+      message = FindColour(kWhite, 0, 0, 640, 416);
+      PostEvent(EVENT_KEYDOWN, kReturn);
+      SetEventPump([] { throw QueueDrained{}; });
+    });
+    Keys({kReturn, 'A', kReturn});
+    int result = -1;
+    ASSERT_TRUE(Runs(DisplaySaveDialog, &result));
+    EXPECT_EQ(result, 1);
+    const PixelBox cover = TextCover("The game could not be saved.", 0, 0);
+    EXPECT_EQ(message.x1 - message.x0, cover.x1 - cover.x0);
+    EXPECT_EQ(FindColour(kCyan), PixelBox{});
+    EXPECT_FALSE(fs::exists(settings->saveDir + "0.A.sav"));
+  }
 }
 
 TEST_F(SaveDialog, KeyReleasesReachTheGame) {

@@ -42,4 +42,18 @@ std::string ReadFileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::map<std::string, std::string> FolderBytes(const std::string& dir) {
+  std::map<std::string, std::string> entries;
+  std::error_code error;
+  for (auto it = std::filesystem::recursive_directory_iterator(dir, error);
+       !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+    const std::string name = std::filesystem::relative(it->path(), dir).string();
+    if (it->is_directory())
+      entries[name + "/"] = "";
+    else
+      entries[name] = ReadFileBytes(it->path().string());
+  }
+  return entries;
+}
+
 }  // namespace testsupport

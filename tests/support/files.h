@@ -1,6 +1,7 @@
 #pragma once
 // Scratch folders and whole-file reads and writes for tests.
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,5 +16,8 @@ std::string ScratchDir(const std::string& name);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // The whole file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+// Every entry under the folder by its path inside it ("sub/name"), with its bytes; a folder
+// is listed as its path with "/" added, holding "". Empty for a missing folder.
+std::map<std::string, std::string> FolderBytes(const std::string& dir);
 
 }  // namespace testsupport

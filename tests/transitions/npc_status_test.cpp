@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 #include "core/tables.h"
 #include "platform/files.h"
 #include "support/files.h"
@@ -66,12 +69,53 @@ TEST_F(NPCStatusTest, WrittenFileReadsBackThroughTheNPCLoader) {
   EXPECT_EQ(back[0]->speedX, -1.5f);
   EXPECT_EQ(back[0]->primary->itemID, 2);
   EXPECT_EQ(back[1]->name, "  second  ");
-  EXPECT_EQ(back[1]->X, 9.0f);
+  EXPECT_EQ(back[1]->X, 0.0f);  // 9.99999975e-06 is 0 in whole pixels
   EXPECT_EQ(back[1]->primary->itemID, 1);
 
   TMapPtr copy = TMap::Create();
   copy->LoadMap(settings->tempDir + "a.map");
   EXPECT_EQ(copy->mapTile[4][5].tileID, kMarkTile);
+}
+
+TEST_F(NPCStatusTest, PositionsAndNumbersOfEveryMagnitudeRoundTrip) {
+  currentMap->LoadMap(settings->tempDir + "a.map");
+  // Positions come back as their whole part, also where they are written in exponent form.
+  const float positions[] = {1e9f, -1e9f, 2147483647.0f, -2147483648.0f, 1431655808.0f,
+                             3e38f, -7.5e12f, 123.456f, -0.75f, 0.00001f};
+  for (float position : positions) {
+    SCOPED_TRACE(position);
+    npcList.Clear();
+    TActorPtr npc = AddNPC("far", 0, 0);
+    npc->X = position;
+    npc->Y = -position;
+    npc->life = INT32_MAX;
+    npc->damage = INT32_MIN;
+    npc->speedX = -position;
+    ASSERT_EQ(SaveMapStatus(), 0);
+    const std::vector<TActorPtr> back = LoadNPCs(settings->tempDir + "a.map.npc");
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0]->X, std::trunc(position));
+    EXPECT_EQ(back[0]->Y, std::trunc(-position));
+    EXPECT_FALSE(std::signbit(back[0]->X) && back[0]->X == 0.0f);
+    EXPECT_EQ(back[0]->speedX, -position);
+    EXPECT_EQ(back[0]->life, INT32_MAX);
+    EXPECT_EQ(back[0]->damage, INT32_MIN);
+  }
+  // Position fields written by hand read as before: "$" and "%" numbers, fractions cut.
+  const struct {
+    const char* field;
+    float x;
+  } fields[] = {{"$1F", 31}, {"%101", 5}, {"-$10", -16}, {"12.75", 12}, {"-12.75", -12},
+                {" 40", 40},  {"7px", 7},  {"", 0},       {"x", 0},      {"0x10", 0},
+                {"inf", 0},   {"1.5e3", 1500}};
+  for (const auto& f : fields) {
+    SCOPED_TRACE(f.field);
+    const std::string path = settings->tempDir + "hand.npc";
+    WriteFileBytes(path, std::string("2,3,") + f.field + ",1,0,0,1,x,1,1,1,0,1,0,0,0,0");
+    const std::vector<TActorPtr> back = LoadNPCs(path);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0]->X, f.x);
+  }
 }
 
 TEST_F(NPCStatusTest, CommentsAndEmptyLinesOfAnNPCFile) {

@@ -13,6 +13,7 @@
 #include "transitions/transit_world.h"
 #include "transitions/transitions.h"
 
+using testsupport::FolderBytes;
 using testsupport::ReadFileBytes;
 using testsupport::WriteFileBytes;
 
@@ -60,15 +61,6 @@ std::string Record(const TPlayer& p, int32_t itemCount, int items, int32_t flagC
   r.Int(flagCount);
   for (int k = 0; k < flagBytes; ++k) r.s += static_cast<char>(flags[k]);
   return r.s;
-}
-
-std::map<std::string, std::string> FolderBytes(const std::string& dir) {
-  std::map<std::string, std::string> files;
-  for (const std::string& name : LoadDir(dir, 1)) {
-    const std::string path = dir + "/" + name;
-    files[name] = FileType(path) == FILETYPE_DIR ? "(folder)" : ReadFileBytes(path);
-  }
-  return files;
 }
 
 std::vector<std::string> Sorted(std::vector<std::string> names) {
@@ -165,19 +157,25 @@ TEST_F(SaveLoadTest, MapNamesReachTheScriptAsLuaStrings) {
 }
 
 TEST_F(SaveLoadTest, SavingReplacesOnlyItsOwnSlot) {
-  for (const char* name : {"0.Old.sav", "0.Old.sav.lua", "0notes.txt", "1.Other.sav", "1.Other.sav.lua"})
+  // The slot's records and scripts under any name go; entries that are no record stay.
+  for (const char* name : {"0.Old.sav", "0.Old.sav.lua", "0.Older.sav", "0.Lost.sav.lua",
+                           "0notes.txt", "0.sav", "0.Old.SAV", "0_X.sav", "notes.sav",
+                           "1.Other.sav", "1.Other.sav.lua"})
     WriteFileBytes(settings->saveDir + name, "old");
   CreateDir(SlotDir("0"));
   CreateDir(SlotDir("1"));
+  CreateDir(settings->saveDir + "0.Folder.sav");
   WriteFileBytes(SlotDir("0") + "/gone.map", "old");
   WriteFileBytes(SlotDir("1") + "/kept.map", "old");
 
   ASSERT_EQ(SaveGame(SavePath("0.New"), SlotDir("0")), 1);
   EXPECT_EQ(Sorted(LoadDir(settings->saveDir, 1)),
-            (std::vector<std::string>{"0", "0.New.sav", "0.New.sav.lua", "1", "1.Other.sav",
-                                      "1.Other.sav.lua"}));
+            (std::vector<std::string>{"0", "0.Folder.sav", "0.New.sav", "0.New.sav.lua",
+                                      "0.Old.SAV", "0.sav", "0_X.sav", "0notes.txt", "1",
+                                      "1.Other.sav", "1.Other.sav.lua", "notes.sav"}));
   EXPECT_EQ(FileType(SlotDir("0") + "/gone.map"), FILETYPE_NONE);
   EXPECT_EQ(ReadFileBytes(SlotDir("1") + "/kept.map"), "old");
+  EXPECT_EQ(ReadFileBytes(settings->saveDir + "0notes.txt"), "old");
 }
 
 TEST_F(SaveLoadTest, LoadRestoresTheSavedGame) {
@@ -290,6 +288,30 @@ TEST_F(SaveLoadTest, AFailedSaveLeavesTheOldSlot) {
   EXPECT_EQ(FolderBytes(SlotDir("0")), slotBefore);
   ASSERT_EQ(LoadGame(SavePath("0.First"), SlotDir("0")), 1);
   EXPECT_EQ(player->gold, 1234567);
+}
+
+TEST_F(SaveLoadTest, AFailedWorkingCopyWriteFailsTheSave) {
+  ASSERT_EQ(SaveGame(SavePath("0.First"), SlotDir("0")), 1);
+  const auto before = FolderBytes(settings->saveDir);
+  // A folder where the file or its temporary goes: nothing can write it, not even root.
+  for (const char* blocked : {"a.map.tmp", "a.map.npc"}) {
+    SCOPED_TRACE(blocked);
+    const std::string kept = ReadFileBytes(settings->tempDir + "a.map");
+    DeleteFile(settings->tempDir + blocked);
+    CreateDir(settings->tempDir + blocked);
+    player->gold = 5;
+    currentMap->mapTile[6][6].tileID = kWallTile;
+
+    EXPECT_EQ(SaveGame(SavePath("0.Second"), SlotDir("0")), 0);
+    EXPECT_EQ(FolderBytes(settings->saveDir), before);  // nothing of the failed save is left
+    if (std::string(blocked) == "a.map.tmp") {
+      EXPECT_EQ(ReadFileBytes(settings->tempDir + "a.map"), kept);
+    }
+    DeleteDir(settings->tempDir + blocked);
+  }
+  ASSERT_EQ(LoadGame(SavePath("0.First"), SlotDir("0")), 1);
+  EXPECT_EQ(player->gold, 1234567);
+  EXPECT_EQ(currentMap->mapTile[6][6].tileID, kGreenTile);
 }
 
 TEST_F(SaveLoadTest, RecordsOutsideTheFormatAreRefused) {

@@ -54,7 +54,7 @@ int TransitWorld::SpriteTile(int size) {
 
 void TransitWorld::SetUp() {
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  home = testsupport::ScratchDir(std::string("transit_") + test->name());
+  if (home.empty()) home = testsupport::ScratchDir(std::string("transit_") + test->name());
   testsupport::UseQuestSettings(std::string(CORVEL_FIXTURES) + "/transit", home);
   settings->mapDir = home + "/Maps/";
   for (const std::string& dir : {settings->mapDir, settings->tempDir, settings->saveDir})

@@ -40,6 +40,8 @@ protected:
   // Called whenever the queue runs dry, after the clock and the script have had their turn.
   std::function<void()> onPass;
 
+  // The folder of the user folders and the map folder: a scratch folder of the build tree,
+  // unless the test names an empty one before SetUp.
   std::string home;
   int passMs = 0;
   std::deque<TEvent> script;

@@ -1,0 +1,22 @@
+#pragma once
+// The save folder: which entries are save records, and the one commit through which a save
+// replaces a slot's record, save script and slot folder together.
+#include <string>
+
+constexpr int SAVE_SLOTS = 3;
+
+// A save record's entry name, "<slot>.<name>.sav" with a slot digit below SAVE_SLOTS and a name of at
+// least one character: true, with the slot and the name, for such a name only.
+bool ParseSaveRecordName(const std::string& entry, int& slot, std::string& name);
+
+// A save stages the slot's new entries in a folder of the save folder (StagingFolder),
+// makes them durable, and commits them by renaming that folder (CommitFolder).
+std::string StagingFolder(int slot);
+std::string CommitFolder(int slot);
+
+// Ends an interrupted save of the slot: one that never reached its commit leaves nothing
+// behind, a committed one is moved into place (the slot's other records and scripts and
+// its old folder go). False when a step failed; the commit then stays for the next try.
+bool FinishSlotCommit(int slot);
+// The same for every slot: run at start-up and before the slots are listed.
+void RecoverSaves();
