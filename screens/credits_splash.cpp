@@ -1,6 +1,7 @@
 // The credits picture and the timed splash pictures of scripts.
 #include "core/game.h"
 #include "core/globals.h"
+#include "core/quest_files.h"
 #include "screens/screens.h"
 
 int DisplayCredits() {
@@ -39,7 +40,7 @@ int DisplaySplash(const std::string& image, int seconds, int noSkip) {
   int held = 0;
   const TTimerPtr timer = CreateTimer(60);
   // A missing picture leaves only the black cover: the splash fades a black screen.
-  const TImagePtr picture = LoadImage(settings->imageDir + image, -1);
+  const TImagePtr picture = LoadQuestImage(settings->imageDir + image);
   const int holdTicks = static_cast<int>(static_cast<unsigned>(seconds) * 60u);
   for (;;) {
     PollEvent();
