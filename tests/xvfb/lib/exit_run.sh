@@ -71,7 +71,8 @@ exit_run() {
   # final size, the 640 x 480 picture below the menu strip.
   wait_for 'wid=$(xdotool search --pid "$game_pid" --name "^Corvel v1\\.0a - " 2>/dev/null | tail -n 1)
     geometry=$(xdotool getwindowgeometry "$wid" 2>/dev/null)
-    echo "$geometry" | grep -q "Geometry: 640x5"' 30
+    echo "$geometry" | grep -q "Geometry: 640x5" || ! kill -0 $game_pid 2>/dev/null' 30
+  kill -0 "$game_pid" 2>/dev/null || fail "$exit_case: the game ended before its window showed"
   origin_x=$(echo "$geometry" | sed -n 's/.*Position: \([-0-9]*\),.*/\1/p')
   top=$(echo "$geometry" | sed -n 's/.*Position: [-0-9]*,\([-0-9]*\).*/\1/p')
   height=$(echo "$geometry" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
@@ -81,6 +82,7 @@ exit_run() {
   if [ "$1" = play ]; then
     xdotool key Return
     wait_for 'has_line "new game" || ! kill -0 $game_pid 2>/dev/null' 20
+    has_line "new game" || fail "$exit_case: no new game"
   elif [ "$3" = paused ]; then
     # The options screen (the third entry) switches the title music off.
     xdotool key Down Down Return
