@@ -5,8 +5,6 @@
 # Arguments: build folder, fixtures folder (unused).
 set -u
 . "$(dirname "$0")/lib/common.sh"
-xvfb_reexec "1280x800x24 -nolisten tcp" "$0" "$@"
-build=$1
 . "$(dirname "$0")/lib/exit_run.sh"
 for music in playing paused none; do
   for way in escape close entry; do exit_run title "$way" "$music"; done

@@ -1,5 +1,8 @@
-# The exit paths of the real program, one run each: source it after lib/common.sh from inside
-# the X server, with $build set; then call exit_run for each case and exit_done at the end.
+# The exit paths of the real program, one run each. A test script sources lib/common.sh and
+# then this file, which runs the script inside an X server of its own (the arguments are the
+# build folder and the fixtures folder); then it calls exit_run for each case.
+xvfb_reexec "1280x800x24 -nolisten tcp" "$0" "$@"
+build=$1
 
 exit_tmp=$(mktemp -d)
 game_pid=""
@@ -103,10 +106,5 @@ exit_run() {
     sigterm) kill -TERM "$game_pid" ;;
     sighup) kill -HUP "$game_pid" ;;
   esac
-  wait_for '! kill -0 $game_pid 2>/dev/null' 20
-  wait "$game_pid"
-  status=$?
-  game_pid=""
-  [ "$status" -eq 0 ] || fail "$exit_case: exit status $status, not 0"
-  [ ! -e "$user/Temporary Files" ] || fail "$exit_case: the working folder is still there"
+  expect_clean_end "$user" "$exit_case: "
 }
