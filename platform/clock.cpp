@@ -51,7 +51,8 @@ void Delay(int32_t ms) {
     TakeTerminationRequest(false);
     const auto left = end - SteadyClock::now();
     if (left <= SteadyClock::duration::zero()) return;
-    std::this_thread::sleep_for(std::min<SteadyClock::duration>(left, std::chrono::milliseconds(20)));
+    const SteadyClock::duration step = std::chrono::milliseconds(20);
+    std::this_thread::sleep_for(std::min(left, step));
   }
 }
 

@@ -64,7 +64,8 @@ int TraceScriptFrames(lua_State* L) {
     } else if (ar.name) {
       trace += "function '" + std::string(ar.name) + "'";
     } else {
-      trace += "function <" + std::string(ar.short_src) + ":" + std::to_string(ar.linedefined) + ">";
+      trace += "function <" + std::string(ar.short_src) + ":" + std::to_string(ar.linedefined) +
+               ">";
     }
   }
   return 1;

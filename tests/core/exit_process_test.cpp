@@ -102,7 +102,8 @@ TEST(GameFailures, EachSaysWhatFailed) {
   const std::vector<std::string> lines = Lines(game.Error());
   for (const std::string& expected : {
            "Could not load the image " + res + "Images/hero.png" + missing,
-           "Could not load the image " + res + "Images/damaged.png: not a PNG, JPEG, BMP or TGA image",
+           "Could not load the image " + res +
+               "Images/damaged.png: not a PNG, JPEG, BMP or TGA image",
            "Could not load the sound " + res + "Sounds/gone.wav" + missing,
            "Could not load the sound " + res + "Sounds/noise.wav: not a WAV or Ogg Vorbis file",
            "Could not open the table " + res + "item.dat" + missing,
@@ -127,7 +128,8 @@ TEST(GameFailures, EachSaysWhatFailed) {
   EXPECT_TRUE(EndsWith(scriptLines[0], "/broken.lua:3: ')' expected (to close '(' at line 2) "
                                        "near '<eof>'")) << scriptLines[0];
   EXPECT_EQ(scriptLines[1].rfind(fails, 0), 0u) << scriptLines[1];
-  EXPECT_TRUE(EndsWith(scriptLines[1], "/fails.lua:3: attempt to index local 'torch' (a nil value)"))
+  EXPECT_TRUE(
+      EndsWith(scriptLines[1], "/fails.lua:3: attempt to index local 'torch' (a nil value)"))
       << scriptLines[1];
   EXPECT_TRUE(EndsWith(scriptLines[2], "/fails.lua:3: in function 'light'")) << scriptLines[2];
   EXPECT_TRUE(EndsWith(scriptLines[3], "/fails.lua:6: in function 'enter'")) << scriptLines[3];

@@ -122,7 +122,8 @@ TEST_F(ScriptEngineTest, RunScriptFileFailuresByKind) {
       {"syntax.lua", "ran = 'yes' if then", 3, "nil", ": @:1: unexpected symbol near 'then'\n"},
       {"halfway.lua", "ran = 'half' error('stop') ran = 'all'", 2, "half",
        ": @:1: stop\n\t@:1: in main chunk\n"},
-      {"table.lua", "error({})", 2, "nil", ": (error object is a table value)\n\t@:1: in main chunk\n"},
+      {"table.lua", "error({})", 2, "nil",
+       ": (error object is a table value)\n\t@:1: in main chunk\n"},
       {"fine.lua", "ran = 'all'", 0, "all", nullptr},
   };
   for (const auto& c : cases) {
@@ -131,10 +132,8 @@ TEST_F(ScriptEngineTest, RunScriptFileFailuresByKind) {
     std::string path = c.text ? WriteLuaFile(c.name, c.text) : LuaTempPath(c.name);
     testing::internal::CaptureStderr();
     EXPECT_EQ(engine.RunScriptFile(path), c.status == 0 ? 1 : 0);
-    const std::string said =
-        !c.said ? ""
-                : std::string(c.status == 2 ? "Error in the script " : "Could not load the script ") +
-                      "@" + c.said;
+    const char* const kind = c.status == 2 ? "Error in the script " : "Could not load the script ";
+    const std::string said = c.said ? kind + std::string("@") + c.said : "";
     EXPECT_EQ(NamesAsAt(testing::internal::GetCapturedStderr(), path), said);
     if (c.status) { EXPECT_EQ(engine.GetLastErrorNumber(), c.status); }
     if (c.status == 6) { EXPECT_NE(engine.GetLastErrorString().find("cannot open"), std::string::npos); }
@@ -159,8 +158,8 @@ TEST_F(ScriptEngineTest, AFailingNestedScriptShowsTheScriptFramesThatLedToIt) {
       "RunFile");
   const std::string inner =
       WriteLuaFile("inner.lua", "local function deeper()\n  error('deep')\nend\ndeeper()\n");
-  const std::string outer =
-      WriteLuaFile("outer.lua", "function go()\n  RunFile('" + inner + "')\nend\ngo()\nafter = 1\n");
+  const std::string outer = WriteLuaFile(
+      "outer.lua", "function go()\n  RunFile('" + inner + "')\nend\ngo()\nafter = 1\n");
   testing::internal::CaptureStderr();
   EXPECT_EQ(engine.RunScriptFile(outer), 1);
   EXPECT_EQ(NamesAsAt(NamesAsAt(testing::internal::GetCapturedStderr(), inner), outer),
