@@ -40,8 +40,15 @@ void MainGameLoop() {
 int ExitGame(int onMenu) {
   const int answer = DisplayOptions("Are you sure you want to exit?", "Yes", "No", "", onMenu,
                                     255, 255, 255, "portrait-hat.png", 0);
-  if (answer != 0) return 0;
-  DeleteDir(settings->tempDir, 1);
+  if (answer == 0) QuitGame();
+  // A SIGINT that asked has its answer: the next one asks again.
+  AnswerTerminateRequest();
+  return 0;
+}
+
+void QuitGame() {
+  if (settings) DeleteDir(settings->tempDir, 1);
   CloseGraphics(g);
+  ReleaseGlobals();
   End();
 }

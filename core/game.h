@@ -19,6 +19,10 @@ int InitVideo(uint8_t fullScreen);
 // One pass of the frame loop: draw, show, one event, logic step.
 void MainGameLoopPass();
 int ExitGame(int onMenu);
+// The way out of the exit question's "Yes", also taken when a signal ends the program: the
+// working folder is deleted, the display closed, the game let go of, and the process ends
+// with status 0.
+[[noreturn]] void QuitGame();
 
 int DrawScreen();
 int DrawActors();

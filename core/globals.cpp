@@ -70,3 +70,36 @@ void InitGlobals(const std::string& homeEnv, const std::string& appFile) {
   desktopWidth = GadgetWidth(desktop);
   FixedRateLogic = std::make_unique<TFixedRateLogic>();
 }
+
+void ReleaseGlobals() {
+  // A stream calls into the audio layer when it stops: it goes while that layer is up.
+  StopChannel(musicChannel);
+  musicChannel = nullptr;
+  sound.clear();
+  // Scripts may be running below the caller, which never returns to them.
+  if (lua) lua->ShutDown();
+  lua.reset();
+  npcList.Clear();
+  missileList.Clear();
+  meleeList.Clear();
+  timerList.Clear();
+  player = nullptr;
+  currentMap = nullptr;
+  nextMap = nullptr;
+  npcType.clear();
+  gameItem.clear();
+  Tile.clear();
+  Trigger.clear();
+  music.clear();
+  for (TImagePtr* image : {&imgInterface, &imgInventory, &imgDialogTop, &imgDialogMiddle,
+                           &imgDialogBottom, &imgGold, &imgTalk, &imgMenu, &imgCredits}) {
+    *image = nullptr;
+  }
+  for (TImagePtr& image : imgLife) image = nullptr;
+  for (TImagePtr& image : imgMenuOption) image = nullptr;
+  g = nullptr;
+  MyCanvas = MyWindow = GameMenu = HelpMenu = nullptr;
+  FixedRateLogic.reset();
+  editor.reset();
+  settings.reset();
+}

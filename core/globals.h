@@ -63,3 +63,7 @@ extern int lockControls;
 
 // Gives the globals their start-up values, in the table's order (start-up step 3).
 void InitGlobals(const std::string& homeEnv, const std::string& appFile);
+// Lets go of what the globals hold, before the process ends: the music stream and the sounds
+// first, then the script state, the world, the tables and images, the display's gadgets and
+// the settings. The audio and display layers themselves stay up; End closes them afterwards.
+void ReleaseGlobals();

@@ -1,6 +1,7 @@
 // Game set-up once per process, and a new game.
 #include "core/game.h"
 #include "core/globals.h"
+#include "core/quest_files.h"
 #include "core/tables.h"
 #include "scripting/engine.h"
 
@@ -21,20 +22,26 @@ void RefillWorkingFolder() {
   }
 }
 
+// The setup and startup scripts are the quest's own choice: one that is not there is passed
+// over without a word, while one that fails says so.
+void RunQuestScript(const std::string& path) {
+  if (FileType(path) != FILETYPE_NONE) lua->RunScriptFile(path);
+}
+
 void LoadInterfaceImages() {
   const std::string& dir = settings->imageDir;
-  imgInterface = LoadImage(dir + "interface.png", -1);
-  imgInventory = LoadImage(dir + "inventory.png", -1);
-  imgDialogTop = LoadImage(dir + "dialogtop.png", -1);
-  imgDialogMiddle = LoadImage(dir + "dialogmiddle.png", -1);
-  imgDialogBottom = LoadImage(dir + "dialogbottom.png", -1);
-  for (int i = 0; i < 3; ++i) imgLife[i] = LoadImage(dir + "life" + StringFromInt(i) + ".png", -1);
-  imgGold = LoadImage(dir + "coins.png", -1);
-  imgTalk = LoadAnimImage(dir + "talk.png", 32, 32, 0, 4, -1);
-  imgMenu = LoadImage(dir + "menu.png", -1);
-  imgCredits = LoadImage(dir + "credits.png", -1);
+  imgInterface = LoadQuestImage(dir + "interface.png");
+  imgInventory = LoadQuestImage(dir + "inventory.png");
+  imgDialogTop = LoadQuestImage(dir + "dialogtop.png");
+  imgDialogMiddle = LoadQuestImage(dir + "dialogmiddle.png");
+  imgDialogBottom = LoadQuestImage(dir + "dialogbottom.png");
+  for (int i = 0; i < 3; ++i) imgLife[i] = LoadQuestImage(dir + "life" + StringFromInt(i) + ".png");
+  imgGold = LoadQuestImage(dir + "coins.png");
+  imgTalk = LoadQuestAnimImage(dir + "talk.png", 32, 32, 4);
+  imgMenu = LoadQuestImage(dir + "menu.png");
+  imgCredits = LoadQuestImage(dir + "credits.png");
   for (int i = 0; i < 5; ++i)
-    imgMenuOption[i] = LoadImage(dir + "menu" + StringFromInt(i + 1) + ".png", -1);
+    imgMenuOption[i] = LoadQuestImage(dir + "menu" + StringFromInt(i + 1) + ".png");
 }
 
 }  // namespace
@@ -53,7 +60,7 @@ int InitGame() {
   LoadInterfaceImages();
   Trigger = LoadTriggers(settings->triggerDir + "triggers.dat");
   gameItem = LoadItems(baseAppDir + "/item.dat");
-  npcType = LoadNPCs(baseAppDir + "/npc.dat");
+  npcType = LoadNPCs(baseAppDir + "/npc.dat", true);
   // The setup script runs before any player exists.
   SetupGame();
   player = NewPlayer();
@@ -61,7 +68,7 @@ int InitGame() {
 }
 
 int SetupGame() {
-  lua->RunScriptFile(settings->triggerDir + "setup" + ".lua");
+  RunQuestScript(settings->triggerDir + "setup" + ".lua");
   return 0;
 }
 
@@ -70,6 +77,6 @@ int StartGame() {
   // The held directions belonged to the old player's speed.
   ReleaseHeldKeys();
   player = NewPlayer();
-  lua->RunScriptFile(settings->triggerDir + "startup" + ".lua");
+  RunQuestScript(settings->triggerDir + "startup" + ".lua");
   return 0;
 }

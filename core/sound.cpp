@@ -1,6 +1,7 @@
 // Sound effects and the choice of music, under the sound and music switches.
 #include "core/game.h"
 #include "core/globals.h"
+#include "core/quest_files.h"
 #include "media/media.h"
 
 int PlaySoundEffect(int n) {
@@ -14,7 +15,10 @@ int PlayMusic(int n) {
   lastMusic = n;
   StopChannel(musicChannel);
   TChannelPtr stream;
-  if (n >= 0 && static_cast<size_t>(n) < music.size()) stream = CreateAudioStream(music[n], 1, 1);
+  // An empty line of the music table leaves its number without a track, by design.
+  if (n >= 0 && static_cast<size_t>(n) < music.size() && !StripDir(music[n]).empty()) {
+    stream = CreateMusicStream(music[n], 1, 1);
+  }
   // No track (a number outside the table, or a file that did not open): an idle channel.
   musicChannel = stream ? stream : AllocChannel();
   if (!settings || settings->music != 1) PauseChannel(musicChannel);

@@ -13,9 +13,12 @@ namespace {
 void RequireFolder(const std::string& path) {
   if (ReadDir(path)) return;
   if (CreateDir(path, 0)) return;
-  RuntimeError("Could not create the " + path +
-               " folder.  Please ensure that you have the appropriate permissions to create "
-               "this folder.");
+  // Made before the release: the path may be one of the settings' folders.
+  const std::string message = "Could not create the " + path +
+                              " folder.  Please ensure that you have the appropriate "
+                              "permissions to create this folder.";
+  ReleaseGlobals();
+  RuntimeError(message);
 }
 
 }  // namespace
@@ -31,6 +34,7 @@ int PrepareUserFolders() {
 
 void CorvelMain() {
   PlatformInit();
+  SetQuitHandler(QuitGame);
   AudioStreamModuleInit();
   TheoraModuleInit();
   AppTitle = std::string("Corvel v1.0a") + " - " + "an action adventure of tiles, scripts and steel";

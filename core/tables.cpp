@@ -5,6 +5,7 @@
 
 #include "core/config.h"
 #include "core/globals.h"
+#include "core/quest_files.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
 #include "platform/stream.h"
@@ -12,20 +13,24 @@
 
 namespace {
 
-// Every line of the file, empty ones included; a missing file reads as no lines.
-std::vector<std::string> ReadLines(const std::string& path) {
+// Every line of the file, empty ones included; a file that cannot be opened reads as no lines,
+// and says so on standard error when `required`.
+std::vector<std::string> ReadLines(const std::string& path, bool required = true) {
   std::vector<std::string> lines;
   TStreamPtr stream = ReadStream(path);
-  if (!stream) return lines;
+  if (!stream) {
+    if (required) ReportFileFailure("open the table", path, "");
+    return lines;
+  }
   while (!Eof(stream)) lines.push_back(ReadLine(stream));
   CloseStream(stream);
   return lines;
 }
 
 // The lines with "//" comments cut off, keeping only those with something left.
-std::vector<std::string> ReadRecordLines(const std::string& path) {
+std::vector<std::string> ReadRecordLines(const std::string& path, bool required = true) {
   std::vector<std::string> kept;
-  for (std::string& line : ReadLines(path)) {
+  for (std::string& line : ReadLines(path, required)) {
     if (int at = Instr(line, "//")) line = Left(line, at - 1);
     if (!line.empty()) kept.push_back(std::move(line));
   }
@@ -55,11 +60,11 @@ float PositionField(const std::string& field) {
 
 // The image of a tile line: one frame, or a strip of square frames as high as the image.
 TImagePtr LoadTileImage(const std::string& path, int frames) {
-  TImagePtr whole = LoadImage(path, -1);
+  TImagePtr whole = LoadQuestImage(path);
   if (frames == 1 || !whole) return whole;
   const int side = ImageHeight(whole);
   if (side <= 0) return nullptr;
-  return LoadAnimImage(path, side, side, 0, frames, -1);
+  return LoadQuestAnimImage(path, side, side, frames);
 }
 
 const std::string& FolderOr(const std::string TConfig::*field) {
@@ -94,9 +99,8 @@ std::vector<TSoundPtr> LoadSounds(const std::string& path, int flags) {
   const std::string& folder = FolderOr(flags == 1 ? &TConfig::musicDir : &TConfig::soundDir);
   std::vector<TSoundPtr> sounds;
   for (const std::string& line : lines) {
-    // An empty line names the folder itself, which is no sound file.
-    const std::string file = folder + line;
-    sounds.push_back(FileType(file) == FILETYPE_FILE ? LoadSound(file, flags) : nullptr);
+    // An empty line keeps a number free: a place without a sound, by design.
+    sounds.push_back(line.empty() ? nullptr : LoadQuestSound(folder + line, flags));
   }
   return sounds;
 }
@@ -129,9 +133,9 @@ std::vector<TItemPtr> LoadItems(const std::string& path) {
   return items;
 }
 
-std::vector<TActorPtr> LoadNPCs(const std::string& path) {
+std::vector<TActorPtr> LoadNPCs(const std::string& path, bool required) {
   std::vector<TActorPtr> actors;
-  for (const std::string& line : ReadRecordLines(path)) {
+  for (const std::string& line : ReadRecordLines(path, required)) {
     const std::vector<std::string> f = Fields(line, 17);
     // The position comes back whole: a fraction is dropped.
     actors.push_back(TActor::Create(

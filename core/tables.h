@@ -13,6 +13,8 @@ std::vector<TSoundPtr> LoadSounds(const std::string& path, int flags);
 std::vector<std::string> LoadMusic(const std::string& path);
 std::vector<std::string> LoadTriggers(const std::string& path);
 std::vector<TItemPtr> LoadItems(const std::string& path);
-std::vector<TActorPtr> LoadNPCs(const std::string& path);
+// A table that cannot be opened reads as empty and says so on standard error; for the NPC
+// loader only when `required`: a map's NPC file is missing until the map is first left.
+std::vector<TActorPtr> LoadNPCs(const std::string& path, bool required = false);
 // Null (std::nullopt-like: an empty pointer) when the separator is not one character.
 std::unique_ptr<std::vector<std::string>> SplitString(const std::string& text, const std::string& separator);

@@ -26,8 +26,13 @@ void MakeWindow() {
 
 int InitVideo(uint8_t fullScreen) {
   SetGraphicsDriver("OpenGL", 2);
-  if (fullScreen != 0) {
-    g = CreateGraphics(kWidth, kHeight, 32, 60, 2);
+  g = fullScreen != 0 ? CreateGraphics(kWidth, kHeight, 32, 60, 2) : nullptr;
+  if (fullScreen != 0 && !g) {
+    // The player keeps a picture, in the window, and the setting says so.
+    WriteError("Could not open the full-screen display; the game goes on in its window");
+    if (settings) settings->fullScreen = 0;
+  }
+  if (g) {
     SetGraphics(g);
     HideMouse();
   } else {

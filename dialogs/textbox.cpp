@@ -3,6 +3,7 @@
 #include <algorithm>
 #include "core/game.h"
 #include "core/globals.h"
+#include "core/quest_files.h"
 #include "dialogs/text.h"
 #include "platform/display.h"
 #include "platform/events.h"
@@ -28,7 +29,8 @@ TDialogContent DialogContent(const std::string& image, int imageRight) {
   content.lineHeight = TextHeight("Wg");
   content.textWidth = ImageWidth(imgDialogMiddle) - 64;
   content.imageRight = imageRight;
-  if (!image.empty()) content.portrait = LoadImage(settings->imageDir + image, -1);
+  // No portrait is named by an empty image name.
+  if (!image.empty()) content.portrait = LoadQuestImage(settings->imageDir + image);
   if (content.portrait) content.textWidth -= ImageWidth(content.portrait) + 32;
   return content;
 }

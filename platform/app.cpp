@@ -1,6 +1,7 @@
 // Process-wide services: title, fatal errors, shutdown callbacks and platform start-up.
 #include "platform/app.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -25,27 +26,56 @@ std::vector<ShutdownEntry>& ShutdownCallbacks() {
 
 int nextShutdownHandle = 1;
 bool platformReady = false;
-volatile std::sig_atomic_t terminationRequested = 0;
 
-// Only sets a flag: the event pump turns it into an application-terminate event.
-extern "C" void OnTerminationSignal(int) { terminationRequested = 1; }
+// The handlers only count; the main thread acts on the counts when it gathers events.
+static_assert(std::atomic<int>::is_always_lock_free, "signal handlers need lock-free counters");
+std::atomic<int> quitSignals{0};       // SIGTERM and SIGHUP
+std::atomic<int> interruptSignals{0};  // SIGINT
+bool interruptUnanswered = false;      // a SIGINT's terminate request awaits its answer
+void (*quitHandler)() = nullptr;
+
+extern "C" void OnQuitSignal(int) { quitSignals.fetch_add(1); }
+extern "C" void OnInterruptSignal(int) { interruptSignals.fetch_add(1); }
 
 void InstallTerminationHandlers() {
   struct sigaction action {};
-  action.sa_handler = OnTerminationSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
+  action.sa_handler = OnInterruptSignal;
   sigaction(SIGINT, &action, nullptr);
+  action.sa_handler = OnQuitSignal;
   sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+}
+
+void Quit() {
+  quitSignals = 0;
+  interruptSignals = 0;
+  interruptUnanswered = false;
+  if (quitHandler) quitHandler();
+  else End();
 }
 
 }  // namespace
 
-bool TakeTerminationRequest() {
-  if (!terminationRequested) return false;
-  terminationRequested = 0;
+bool TakeTerminationRequest(bool asking) {
+  if (quitSignals.load() != 0) {
+    Quit();
+    return false;
+  }
+  const int interrupts = asking ? interruptSignals.exchange(0) : interruptSignals.load();
+  if (interrupts > 1 || (interrupts > 0 && interruptUnanswered)) {
+    Quit();
+    return false;
+  }
+  if (interrupts == 0 || !asking) return false;
+  interruptUnanswered = true;
   return true;
 }
+
+void SetQuitHandler(void (*handler)()) { quitHandler = handler; }
+
+void AnswerTerminateRequest() { interruptUnanswered = false; }
 
 int AddShutdownCallback(std::function<void()> callback) {
   int handle = nextShutdownHandle++;
@@ -72,10 +102,14 @@ void RunShutdownCallbacks() {
   }
 }
 
-void RuntimeError(const std::string& message) {
-  std::fputs(message.c_str(), stderr);
-  std::fputc('\n', stderr);
+void WriteError(const std::string& text) {
+  std::fputs((text + "\n").c_str(), stderr);
   std::fflush(stderr);
+}
+
+void RuntimeError(const std::string& message) {
+  WriteError(message);
+  RunShutdownCallbacks();
   std::exit(-1);
 }
 

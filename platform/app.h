@@ -5,10 +5,21 @@
 // The application and window title.
 extern std::string AppTitle;
 
-// Writes the message to standard error and ends the process with exit status -1.
+// Writes the text and a line end to standard error at once.
+void WriteError(const std::string& text);
+// Writes the message to standard error and ends the process with exit status -1, closing the
+// display and audio first.
 [[noreturn]] void RuntimeError(const std::string& message);
 // Ends the process with exit status 0, closing the display and audio first.
 [[noreturn]] void End();
+
+// The program's own way out, run when a signal ends the program: SIGTERM, SIGHUP, or a SIGINT
+// while the terminate request of an earlier one is unanswered. Without one (null), End() is
+// run; a handler that returns leaves the program running with the signals cleared.
+void SetQuitHandler(void (*handler)());
+// The terminate request has been answered (the exit question said "No"): the next SIGINT
+// asks again instead of ending the program.
+void AnswerTerminateRequest();
 
 // Brings the platform modules up (timers, events, audio drivers). Idempotent.
 void PlatformInit();

@@ -1,10 +1,13 @@
 // The millisecond clock (real or injected), delays and the random generator.
 #include "platform/clock.h"
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <thread>
 #include <utility>
+
+#include "platform/internal.h"
 
 namespace {
 
@@ -42,7 +45,15 @@ void Delay(int32_t ms) {
     if (clockDelay) clockDelay(ms);
     return;
   }
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  // In short steps, so that a signal that ends the program is obeyed during a long pause.
+  const SteadyClock::time_point end = SteadyClock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    TakeTerminationRequest(false);
+    const auto left = end - SteadyClock::now();
+    if (left <= SteadyClock::duration::zero()) return;
+    const SteadyClock::duration step = std::chrono::milliseconds(20);
+    std::this_thread::sleep_for(std::min(left, step));
+  }
 }
 
 void SetClockSource(std::function<int32_t()> source, std::function<void(int32_t)> delay) {

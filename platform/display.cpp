@@ -12,6 +12,7 @@ namespace {
 
 TDisplayState gDisplay;
 int gHeadlessWidth = 1280, gHeadlessHeight = 800;
+bool gHeadlessFullScreen = true;
 
 void ShutdownDisplay() {
   TDisplayState& d = gDisplay;
@@ -98,6 +99,8 @@ void SetHeadlessDesktopSize(int width, int height) {
   }
 }
 
+void SetHeadlessFullScreen(bool available) { gHeadlessFullScreen = available; }
+
 void SetGraphicsDriver(const std::string& driver, int defaultFlags) {
   (void)defaultFlags;
   Display().driver = driver;
@@ -109,8 +112,10 @@ TGraphicsPtr CreateGraphics(int width, int height, int depth, int hertz, int fla
   (void)flags;
   TDisplayState& d = Display();
   d.fullscreenView.reset();
-  d.fullscreen = MakeGraphicsContext(width, height);
+  d.fullscreen.reset();
   if (d.real) d.fullscreenView = TSdlView::Fullscreen(AppTitle, width, height);
+  if (d.real ? !d.fullscreenView : !gHeadlessFullScreen) return nullptr;
+  d.fullscreen = MakeGraphicsContext(width, height);
   SetMouseVisible(false);
   return d.fullscreen;
 }

@@ -33,6 +33,7 @@ using TGadgetPtr = std::shared_ptr<TGadget>;
 // all drawing is done by this layer's software renderer).
 void SetGraphicsDriver(const std::string& driver, int defaultFlags = 2);
 // A full-screen context: the picture fills the desktop, aspect kept, black bars; pointer hidden.
+// Null when the full-screen display cannot be opened.
 TGraphicsPtr CreateGraphics(int width, int height, int depth = 0, int hertz = 60, int flags = 2);
 void SetGraphics(const TGraphicsPtr& context);
 TGraphicsPtr CurrentGraphics();
@@ -65,3 +66,5 @@ long FlipCount();
 bool DisplayIsReal();
 // The desktop size that the headless backend reports (1280 x 800 unless set).
 void SetHeadlessDesktopSize(int width, int height);
+// Whether the headless backend can open a full-screen display (it can unless set).
+void SetHeadlessFullScreen(bool available);

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -84,6 +85,16 @@ int FileType(const std::string& path) {
   struct stat st {};
   if (path.empty() || stat(path.c_str(), &st) != 0) return FILETYPE_NONE;
   return S_ISDIR(st.st_mode) ? FILETYPE_DIR : FILETYPE_FILE;
+}
+
+std::string ReadFailure(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return std::strerror(errno);
+  if (S_ISDIR(st.st_mode)) return std::strerror(EISDIR);
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  close(fd);
+  return "";
 }
 
 bool CreateDir(const std::string& path, int recurse) {

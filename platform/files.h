@@ -11,6 +11,9 @@ bool ReadDir(const std::string& path);
 // out when skipDots is 1; empty when the folder cannot be read.
 std::vector<std::string> LoadDir(const std::string& path, int skipDots = 1);
 int FileType(const std::string& path);
+// Why the file cannot be opened for reading, in the system's words ("No such file or
+// directory", "Is a directory", "Permission denied"); empty when it can be.
+std::string ReadFailure(const std::string& path);
 // recurse 0 makes only the last folder of the path. True when the folder exists afterwards.
 bool CreateDir(const std::string& path, int recurse = 0);
 // recurse 1 deletes everything inside; symbolic links are removed, never followed.

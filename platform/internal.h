@@ -14,6 +14,8 @@ void RunShutdownCallbacks();
 // WaitEvent call it when the queue is empty, before timers and the test pump. Null removes it.
 void SetSystemEventPump(std::function<void()> pump);
 
-// True once after SIGINT or SIGTERM arrived (PlatformInit installs the handlers); the event
-// pump turns it into an application-terminate event.
-bool TakeTerminationRequest();
+// Acts on the signals that arrived since the last call (PlatformInit installs the handlers):
+// SIGTERM, SIGHUP, or a SIGINT while an earlier one is unanswered, run the quit handler. A
+// first SIGINT answers true once, and the event pump turns it into an application-terminate
+// event; with asking false (where no events are taken) it is left for the pump.
+bool TakeTerminationRequest(bool asking = true);

@@ -3,6 +3,7 @@
 
 #include "core/game.h"
 #include "core/globals.h"
+#include "core/quest_files.h"
 #include "screens/screens.h"
 
 int DisplayCredits() {
@@ -40,7 +41,7 @@ int DisplaySplash(const std::string& image, int seconds, int noSkip) {
   TPhase phase = TPhase::FadeIn;
   const TTimerPtr timer = CreateTimer(60);
   // A missing picture leaves only the black cover: the splash fades a black screen.
-  const TImagePtr picture = LoadImage(settings->imageDir + image, -1);
+  const TImagePtr picture = LoadQuestImage(settings->imageDir + image);
   // 60 ticks a second, counted in 64 bits: no number of seconds holds shorter than asked.
   const int64_t holdTicks = int64_t{seconds} * 60;
   int64_t held = 0;

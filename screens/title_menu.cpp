@@ -1,7 +1,7 @@
 // The title menu: new game, load game, options, credits and exit over the title picture.
 #include "core/game.h"
 #include "core/globals.h"
-#include "media/media.h"
+#include "core/quest_files.h"
 #include "screens/screens.h"
 
 namespace {
@@ -13,7 +13,7 @@ enum { kNewGame, kLoadGame, kOptions, kCredits, kExit, kEntries };
 int DisplayMainMenu() {
   StopChannel(musicChannel);
   // The title music plays whatever the music switch says; the options screen pauses it.
-  musicChannel = CreateAudioStream(settings->musicDir + "menu.ogg", 1, 0);
+  musicChannel = CreateMusicStream(settings->musicDir + "menu.ogg", 1, 0);
   Cls();
   int selected = kNewGame;
   for (;;) {

@@ -16,9 +16,10 @@ int InitLUA() {
 
 int RunTrigger(int n) {
   if (!lua || !settings) return 0;
-  if (n >= 1 && static_cast<size_t>(n) < Trigger.size()) {
-    lua->RunScriptFile(settings->triggerDir + Trigger[static_cast<size_t>(n)]);
-  }
+  if (n < 1 || static_cast<size_t>(n) >= Trigger.size()) return 0;
+  // An empty line of the trigger table names no script: a trigger without one, by design.
+  const std::string& script = Trigger[static_cast<size_t>(n)];
+  if (!script.empty()) lua->RunScriptFile(settings->triggerDir + script);
   return 0;
 }
 

@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "platform/app.h"
+
 #include <lauxlib.h>
 #include <lua.h>
 #include <lualib.h>
@@ -35,6 +37,40 @@ int Outcome(TLuaScriptEngine& engine, int status) {
   return 0;
 }
 
+// The error value on top of the stack, as text for a report.
+std::string ErrorText(lua_State* L) {
+  if (lua_isstring(L, -1)) return FromLua(lua_tostring(L, -1));
+  return std::string("(error object is a ") + luaL_typename(L, -1) + " value)";
+}
+
+// The message handler of script runs: it leaves the error value as it is and appends the
+// script frames of the stack, innermost first, to the string that its upvalue points to.
+// The frames of commands and other native functions are left out.
+int TraceScriptFrames(lua_State* L) {
+  constexpr int kMostFrames = 20;
+  auto& trace = *static_cast<std::string*>(lua_touserdata(L, lua_upvalueindex(1)));
+  lua_Debug ar;
+  int shown = 0;
+  for (int level = 1; lua_getstack(L, level, &ar); ++level) {
+    lua_getinfo(L, "Snl", &ar);
+    if (std::strcmp(ar.what, "Lua") != 0 && std::strcmp(ar.what, "main") != 0) continue;
+    if (shown++ == kMostFrames) {
+      trace += "\n\t...";
+      break;
+    }
+    trace += "\n\t" + std::string(ar.short_src) + ":" + std::to_string(ar.currentline) + ": in ";
+    if (*ar.what == 'm') {
+      trace += "main chunk";
+    } else if (ar.name) {
+      trace += "function '" + std::string(ar.name) + "'";
+    } else {
+      trace += "function <" + std::string(ar.short_src) + ":" + std::to_string(ar.linedefined) +
+               ">";
+    }
+  }
+  return 1;
+}
+
 SE_Parameter& AddParameter(TList<SE_Parameter>& list, int type) {
   auto p = std::make_shared<SE_Parameter>();
   p->m_paramType = type;
@@ -45,6 +81,8 @@ SE_Parameter& AddParameter(TList<SE_Parameter>& list, int type) {
 }  // namespace
 
 TLuaScriptEngine::TLuaScriptEngine() { Reset(); }
+
+TLuaScriptEngine::~TLuaScriptEngine() { TLuaScriptEngine::ShutDown(); }
 
 int TLuaScriptEngine::Reset() {
   if (m_lua_state) {
@@ -180,9 +218,25 @@ int TLuaScriptEngine::SetScriptText(const std::string& text, const std::string&)
   return 1;
 }
 
+// A failure is also said on standard error: Lua's message, and for a run-time error the
+// script frames that led to it.
 int TLuaScriptEngine::RunScriptFile(const std::string& path) {
   if (!m_started) return Refuse(*this, kNotStarted);
-  return Outcome(*this, lua_dofile(m_lua_state, path));
+  lua_State* L = m_lua_state;
+  const int loaded = luaL_loadfile(L, path.c_str());
+  if (loaded != 0) {
+    WriteError("Could not load the script " + path + ": " + ErrorText(L));
+    return Outcome(*this, loaded);
+  }
+  std::string trace;
+  lua_pushlightuserdata(L, &trace);
+  lua_pushcclosure(L, TraceScriptFrames, 1);
+  lua_insert(L, -2);  // below the chunk
+  const int handler = lua_gettop(L) - 1;
+  const int status = lua_pcall(L, 0, 0, handler);
+  lua_remove(L, handler);
+  if (status != 0) WriteError("Error in the script " + path + ": " + ErrorText(L) + trace);
+  return Outcome(*this, status);
 }
 
 int TLuaScriptEngine::RunScript() {
@@ -203,9 +257,3 @@ int TLuaScriptEngine::ShutDown() {
 }
 
 int TLuaScriptEngine::Started() { return m_started; }
-
-int lua_dofile(lua_State* state, const std::string& path) {
-  int status = luaL_loadfile(state, path.c_str());
-  if (status != 0) return status;
-  return lua_pcall(state, 0, 0, 0);
-}

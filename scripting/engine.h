@@ -17,7 +17,8 @@ public:
 class TLuaScriptEngine {
 public:
   TLuaScriptEngine();
-  virtual ~TLuaScriptEngine() = default;
+  // Closes the state.
+  virtual ~TLuaScriptEngine();
 
   int m_started = 0;
   std::string m_source;
@@ -56,5 +57,3 @@ public:
   virtual int ShutDown();
   virtual int Started();
 };
-
-int lua_dofile(lua_State* state, const std::string& path);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/globals.h"
+#include "core/quest_files.h"
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
@@ -60,6 +61,7 @@ int TMap::LoadMap(const std::string& path) {
   TStreamPtr stream = ReadStream(path);
   mapFile = path;
   if (!stream) {
+    ReportFileFailure("open the map", path, "");
     DisplayText(path + " does not exist.", 255, 255, 255, "", 0, 0);
     return 0;
   }

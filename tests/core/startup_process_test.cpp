@@ -1,12 +1,12 @@
 // Fatal start-up errors of the real program: folders that cannot be made end it with the
 // message on standard error and exit status -1 before any display opens.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/files.h"
+#include "support/game_process.h"
 
 namespace fs = std::filesystem;
 
@@ -20,26 +20,17 @@ struct Outcome {
 class StartupProcess : public ::testing::Test {
 protected:
   void SetUp() override {
-    root = fs::temp_directory_path() / ("corvel_startup_" + std::to_string(::getpid()));
-    fs::remove_all(root);
+    root = testsupport::ScratchDir("startup");
     fs::create_directories(root / "home");
   }
-  void TearDown() override { fs::remove_all(root); }
 
   // Runs the game with HOME set to `home`, or with HOME unset when `home` is empty.
   Outcome Run(const std::string& home) {
-    const fs::path errFile = root / "stderr.txt";
-    const std::string env = home.empty() ? "env -u HOME" : "env HOME='" + home + "'";
-    const std::string cmd = env + " SDL_VIDEODRIVER=dummy ALSOFT_DRIVERS=null timeout 20 '" +
-                            std::string(CORVEL_BINARY_DIR) + "/bin/corvel' </dev/null >/dev/null 2>'" +
-                            errFile.string() + "'";
-    const int raw = std::system(cmd.c_str());
+    testsupport::GameProcess game(std::string(CORVEL_BINARY_DIR) + "/bin/corvel", home,
+                                  root.string());
     Outcome o;
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream in(errFile);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    o.err = ss.str();
+    o.status = game.Wait();
+    o.err = game.Error();
     return o;
   }
   static std::string Message(const std::string& folder) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/app.h"
+#include "platform/clock.h"
 #include "platform/internal.h"
 
 TEST(PlatformApp, RuntimeErrorPrintsMessageAndExitsMinusOne) {
@@ -33,13 +34,64 @@ TEST(PlatformApp, ShutdownCallbacksRunOnce) {
   EXPECT_EQ(ran, std::vector<int>{1});
 }
 
-TEST(PlatformApp, PlatformInitIsIdempotentAndSignalsBecomeRequests) {
+namespace {
+
+int quits = 0;
+void CountQuit() { ++quits; }
+
+}  // namespace
+
+// SIGTERM and SIGHUP end the program; a SIGINT asks (an application-terminate request) unless
+// an earlier one is still unanswered, and a second one before any answer ends the program.
+TEST(PlatformApp, SignalsAskOrEnd) {
   PlatformInit();
   PlatformInit();
-  EXPECT_FALSE(TakeTerminationRequest());
-  std::raise(SIGTERM);
-  EXPECT_TRUE(TakeTerminationRequest());
-  EXPECT_FALSE(TakeTerminationRequest());
-  std::raise(SIGINT);
-  EXPECT_TRUE(TakeTerminationRequest());
+  SetQuitHandler(CountQuit);
+  const struct {
+    const char* name;
+    std::vector<int> signals;
+    bool answeredBefore;
+    bool asks;
+    int quits;
+  } cases[] = {
+      {"SIGTERM ends", {SIGTERM}, true, false, 1},
+      {"SIGHUP ends", {SIGHUP}, true, false, 1},
+      {"a first SIGINT asks", {SIGINT}, true, true, 0},
+      {"a SIGINT before the answer ends", {SIGINT}, false, false, 1},
+      {"two SIGINTs at once end", {SIGINT, SIGINT}, true, false, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    quits = 0;
+    if (c.answeredBefore) AnswerTerminateRequest();
+    for (int sig : c.signals) std::raise(sig);
+    EXPECT_EQ(TakeTerminationRequest(), c.asks);
+    EXPECT_EQ(quits, c.quits);
+    EXPECT_FALSE(TakeTerminationRequest());  // every signal is acted on once
+  }
+  AnswerTerminateRequest();
+  SetQuitHandler(nullptr);
+}
+
+TEST(PlatformApp, WithoutAQuitHandlerASignalEnds) {
+  EXPECT_EXIT(
+      {
+        PlatformInit();
+        std::raise(SIGTERM);
+        TakeTerminationRequest();
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+// A long pause of the program does not hold up the end that a signal asks for.
+TEST(PlatformApp, DelayObeysASignalThatEnds) {
+  EXPECT_EXIT(
+      {
+        PlatformInit();
+        SetClockSource(nullptr, nullptr);  // the real clock
+        SetQuitHandler([] { std::_Exit(7); });
+        std::raise(SIGTERM);
+        Delay(600000);
+      },
+      testing::ExitedWithCode(7), "");
 }

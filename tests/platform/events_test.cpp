@@ -93,6 +93,7 @@ TEST_F(PlatformEvents, TerminationSignalBecomesAnEvent) {
   std::raise(SIGINT);
   EXPECT_EQ(PollEvent(), EVENT_APPTERMINATE);
   EXPECT_EQ(PollEvent(), 0);
+  AnswerTerminateRequest();
 }
 
 TEST_F(PlatformEvents, WaitEventLetsTheManualClockRunUntilATimerTicks) {

@@ -122,6 +122,14 @@ TEST_F(PlatformFiles, DeleteAndRenameFiles) {
   EXPECT_EQ(FileType(dir / "folder"), FILETYPE_DIR);
 }
 
+TEST_F(PlatformFiles, ReadFailureSaysWhyInTheSystemsWords) {
+  const std::string file = dir.Write("a.txt", "text");
+  EXPECT_EQ(ReadFailure(file), "");
+  EXPECT_EQ(ReadFailure(dir / "none.txt"), "No such file or directory");
+  EXPECT_EQ(ReadFailure(dir.Path()), "Is a directory");
+  EXPECT_EQ(ReadFailure(file + "/under"), "Not a directory");
+}
+
 TEST(PlatformPaths, AppFileIsThisTestProgram) {
   std::string app = AppFile();
   EXPECT_EQ(StripDir(app), "corvel_tests_platform");

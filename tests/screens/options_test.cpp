@@ -106,6 +106,29 @@ TEST_F(Options, FullScreenSwitchReopensTheDisplay) {
   EXPECT_EQ(Written().fullScreen, 0);
 }
 
+// Where no full-screen display can be opened, the switch falls back to the window: the player
+// keeps a picture, and the setting and the written configuration stay at window.
+TEST_F(Options, FullScreenSwitchThatCannotOpenKeepsTheWindow) {
+  settings->fullScreen = 0;
+  InitVideo(0);
+  SetHeadlessFullScreen(false);
+  Keys({kReturn});
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(Runs([] { return DisplaySettings(0); }));
+  const std::string said = testing::internal::GetCapturedStderr();
+  SetHeadlessFullScreen(true);
+  EXPECT_EQ(said, "Could not open the full-screen display; the game goes on in its window\n");
+  EXPECT_EQ(settings->fullScreen, 0);
+  EXPECT_EQ(g, CanvasGraphics(MyCanvas));
+  EXPECT_EQ(CurrentGraphics(), g);
+  EXPECT_TRUE(MouseVisible());
+  ExpectFrame(100);  // drawn on the window's canvas
+  EXPECT_EQ(FindColour(kAnswer), TextCover("Full Screen = NO", 80, 178));
+  Keys({kEscape});
+  ASSERT_TRUE(Runs([] { return DisplaySettings(0); }));
+  EXPECT_EQ(Written().fullScreen, 0);
+}
+
 TEST_F(Options, OddFlagValuesAndAMissingMusicChannel) {
   settings->music = 2;
   musicChannel = nullptr;

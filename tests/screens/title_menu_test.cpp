@@ -75,6 +75,7 @@ TEST_F(TitleMenu, KeyReleasesReachTheGame) {
 TEST_F(TitleMenu, NewGameResetsTheWorkingFolderAfterTheStartupScript) {
   testsupport::WriteFileBytes(settings->mapDir + "a.map", "pristine");
   testsupport::WriteFileBytes(settings->tempDir + "old.map", "earlier game");
+  testsupport::WriteFileBytes(settings->triggerDir + "startup.lua", "");
   const TPlayerPtr before = player;
   // The game's music on the channel when the player chooses: the new game stops it.
   auto gameMusic = std::make_shared<ProbeChannel>();

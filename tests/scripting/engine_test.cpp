@@ -8,6 +8,19 @@
 
 namespace {
 
+// The text with every mention of the file as "@": its whole path, and the path's end after
+// "..." that Lua's messages show for a long path.
+std::string NamesAsAt(std::string text, const std::string& path) {
+  for (size_t at = text.find(path); at != std::string::npos; at = text.find(path, at))
+    text.replace(at, path.size(), "@");
+  for (size_t at = text.find("..."); at != std::string::npos; at = text.find("...", at + 1)) {
+    const size_t end = text.find(':', at);
+    const std::string tail = text.substr(at + 3, end - at - 3);
+    if (!tail.empty() && path.ends_with(tail)) text.replace(at, end - at, "@");
+  }
+  return text;
+}
+
 class ScriptEngineTest : public ::testing::Test {
 protected:
   TLuaScriptEngine engine;
@@ -102,18 +115,26 @@ TEST_F(ScriptEngineTest, RunScriptFileFailuresByKind) {
     const char* text;  // null: no file
     int status;
     const char* effect;  // value of global `ran` afterwards
+    const char* said;    // standard error, after the path: "@" stands for the path again
   };
   const Case cases[] = {
-      {"missing.lua", nullptr, 6, "nil"},
-      {"syntax.lua", "ran = 'yes' if then", 3, "nil"},
-      {"halfway.lua", "ran = 'half' error('stop') ran = 'all'", 2, "half"},
-      {"fine.lua", "ran = 'all'", 0, "all"},
+      {"missing.lua", nullptr, 6, "nil", ": cannot open @: No such file or directory\n"},
+      {"syntax.lua", "ran = 'yes' if then", 3, "nil", ": @:1: unexpected symbol near 'then'\n"},
+      {"halfway.lua", "ran = 'half' error('stop') ran = 'all'", 2, "half",
+       ": @:1: stop\n\t@:1: in main chunk\n"},
+      {"table.lua", "error({})", 2, "nil",
+       ": (error object is a table value)\n\t@:1: in main chunk\n"},
+      {"fine.lua", "ran = 'all'", 0, "all", nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Define("ran = nil");
     std::string path = c.text ? WriteLuaFile(c.name, c.text) : LuaTempPath(c.name);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(engine.RunScriptFile(path), c.status == 0 ? 1 : 0);
+    const char* const kind = c.status == 2 ? "Error in the script " : "Could not load the script ";
+    const std::string said = c.said ? kind + std::string("@") + c.said : "";
+    EXPECT_EQ(NamesAsAt(testing::internal::GetCapturedStderr(), path), said);
     if (c.status) { EXPECT_EQ(engine.GetLastErrorNumber(), c.status); }
     if (c.status == 6) { EXPECT_NE(engine.GetLastErrorString().find("cannot open"), std::string::npos); }
     Define(std::string("function get() return tostring(ran) end"));
@@ -122,6 +143,36 @@ TEST_F(ScriptEngineTest, RunScriptFileFailuresByKind) {
     EXPECT_EQ(engine.GetResultString(), c.effect);
     EXPECT_EQ(Top(), 0);
   }
+}
+
+// A script that a command of another script runs fails alone: its line shows its own frames
+// and then those of the script that ran it, without the commands between them.
+TEST_F(ScriptEngineTest, AFailingNestedScriptShowsTheScriptFramesThatLedToIt) {
+  static TLuaScriptEngine* running;
+  running = &engine;
+  engine.AddFunction(
+      [](lua_State* L) {
+        running->RunScriptFile(lua_tostring(L, -1));
+        return 0;
+      },
+      "RunFile");
+  const std::string inner =
+      WriteLuaFile("inner.lua", "local function deeper()\n  error('deep')\nend\ndeeper()\n");
+  const std::string outer = WriteLuaFile(
+      "outer.lua", "function go()\n  RunFile('" + inner + "')\nend\ngo()\nafter = 1\n");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(engine.RunScriptFile(outer), 1);
+  EXPECT_EQ(NamesAsAt(NamesAsAt(testing::internal::GetCapturedStderr(), inner), outer),
+            "Error in the script @: @:2: deep\n"
+            "\t@:2: in function 'deeper'\n"
+            "\t@:4: in main chunk\n"
+            "\t@:2: in function 'go'\n"
+            "\t@:4: in main chunk\n");
+  Define("function get() return after end");
+  engine.BeginLUAFunctionCall();
+  engine.CallFunction("get", 1);
+  EXPECT_EQ(engine.GetResultNumber(), 1);  // the outer script went on
+  EXPECT_EQ(Top(), 0);
 }
 
 TEST_F(ScriptEngineTest, ScriptTextCompilesOnceAndRunsOnce) {

@@ -49,11 +49,6 @@ xdotool windowfocus --sync "$wid" 2>/dev/null
 "$build/tests/xclose" "$wid" || fail "could not send the close request"
 sleep 1
 xdotool windowfocus --sync "$wid" 2>/dev/null; xdotool key Return
-wait_for '! kill -0 "$game_pid" 2>/dev/null' 10
-wait "$game_pid"
-status=$?
-game_pid=""
-[ "$status" -eq 0 ] || fail "exit status $status, not 0"
-[ ! -e "$user/Temporary Files" ] || fail "the working folder is still there"
+expect_clean_end "$user"
 [ -d "$user/Save" ] || fail "the save folder was not made"
 echo "PASS"

@@ -110,10 +110,5 @@ wait_pixel 495 143 230 200 60 "the forest's chest"
 xdotool key Escape
 wait_pixel 88 208 28 36 92 "the exit question"
 xdotool key Return
-wait_for '! kill -0 $game_pid 2>/dev/null' 15
-wait "$game_pid"
-status=$?
-game_pid=""
-[ "$status" -eq 0 ] || fail "exit status $status, not 0"
-[ ! -e "$user/Temporary Files" ] || fail "the working folder is still there"
+expect_clean_end "$user"
 echo "PASS"

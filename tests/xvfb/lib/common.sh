@@ -45,3 +45,15 @@ make_game_tree() {
     printf '\046\050\045\047\132\130\015\111\011\033\123\114\105\103'
   } > "$tree/home/Documents/Corvel User Data/config.dat"
 }
+
+# Waits for the game $game_pid to end (the caller has asked it to) and checks that it ended
+# cleanly: status 0, and no working folder left in the user folder $1. $2 prefixes the
+# failure messages. Clears game_pid.
+expect_clean_end() {
+  wait_for '! kill -0 "$game_pid" 2>/dev/null' 20
+  wait "$game_pid"
+  status=$?
+  game_pid=""
+  [ "$status" -eq 0 ] || fail "${2:-}exit status $status, not 0"
+  [ ! -e "$1/Temporary Files" ] || fail "${2:-}the working folder is still there"
+}

@@ -1,0 +1,146 @@
+// The real program's ways out and what it says on standard error, run headless: signals end
+// it as the exit question's "Yes" does, whatever music plays, and a quest whose files fail in
+// every way has each failure named on a line of its own.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/files.h"
+#include "support/game_process.h"
+#include "world/map.h"
+
+namespace fs = std::filesystem;
+using testsupport::GameProcess;
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Polls the condition every 20 ms for at most a minute.
+bool WaitFor(const std::function<bool()>& condition) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+struct SignalCase {
+  const char* name;
+  std::vector<int> signals;
+  bool titleMusic;  // "menu.ogg" is there, so the title music plays when the signals come
+};
+
+class SignalsEndTheGame : public ::testing::TestWithParam<SignalCase> {};
+
+TEST_P(SignalsEndTheGame, AsYesWould) {
+  const std::string root = testsupport::ScratchDir("tree");
+  const std::string program =
+      testsupport::MakeGameTree(root, std::string(CORVEL_FIXTURES) + "/core_quest");
+  if (GetParam().titleMusic) {
+    fs::copy_file(fs::path(CORVEL_BINARY_DIR) / "Resources" / "Music" / "menu.ogg",
+                  fs::path(root) / "Resources" / "Music" / "menu.ogg");
+  }
+  const fs::path user = testsupport::GameUserDir(root);
+  GameProcess game(program, root + "/home", root);
+  // The maps are in the working folder: the game is on its way to the title menu, where the
+  // first events are taken (and with them the signals).
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(user / "Temporary Files" / "second.map"); }));
+  for (int sig : GetParam().signals) game.Signal(sig);
+  EXPECT_EQ(game.Wait(), 0) << game.Error();
+  EXPECT_FALSE(fs::exists(user / "Temporary Files"));
+  EXPECT_TRUE(fs::is_directory(user / "Save"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TitleMenu, SignalsEndTheGame,
+    ::testing::Values(SignalCase{"TermWithMusic", {SIGTERM}, true},
+                      SignalCase{"TermWithoutMusic", {SIGTERM}, false},
+                      SignalCase{"HangUpWithMusic", {SIGHUP}, true},
+                      SignalCase{"InterruptTwiceWithMusic", {SIGINT, SIGINT}, true},
+                      SignalCase{"InterruptTwiceWithoutMusic", {SIGINT, SIGINT}, false}),
+    [](const ::testing::TestParamInfo<SignalCase>& i) { return std::string(i.param.name); });
+
+TEST(GameFailures, EachSaysWhatFailed) {
+  const std::string root = testsupport::ScratchDir("tree");
+  const std::string program =
+      testsupport::MakeGameTree(root, std::string(CORVEL_FIXTURES) + "/failing_quest");
+  // Three maps whose entry triggers are the three lines of "triggers.dat".
+  fs::create_directories(root + "/Resources/Maps");
+  const char* const names[] = {"first", "second", "third"};
+  for (int n = 1; n <= 3; ++n) {
+    const TMapPtr map = TMap::Create();
+    map->mapEntryTrigger = n;
+    map->SaveMap(root + "/Resources/Maps/" + names[n - 1] + ".map");
+  }
+  GameProcess game(program, root + "/home", root);
+  ASSERT_TRUE(game.WaitForError("Could not open the map ")) << game.Error();
+  // The missing map's text box waits for a key that cannot come: the signal ends the game.
+  game.Signal(SIGTERM);
+  EXPECT_EQ(game.Wait(), 0) << game.Error();
+
+  const std::string res = root + "/bin/../Resources/";
+  const std::string missing = ": No such file or directory";
+  const std::vector<std::string> lines = Lines(game.Error());
+  for (const std::string& expected : {
+           "Could not load the image " + res + "Images/hero.png" + missing,
+           "Could not load the image " + res +
+               "Images/damaged.png: not a PNG, JPEG, BMP or TGA image",
+           "Could not load the sound " + res + "Sounds/gone.wav" + missing,
+           "Could not load the sound " + res + "Sounds/noise.wav: not a WAV or Ogg Vorbis file",
+           "Could not open the table " + res + "item.dat" + missing,
+           "Could not load the music " + res + "Music/gone.ogg" + missing,
+           "Could not open the map " + testsupport::GameUserDir(root) +
+               "/Temporary Files/nowhere.map" + missing}) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << expected;
+  }
+  // Lua's messages and, for the run-time error, the script frames that led to it: the
+  // failing script's, then the set-up script's that went to the map.
+  std::vector<std::string> scriptLines;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].find(" the script ") == std::string::npos) continue;
+    scriptLines.push_back(lines[i]);
+    for (size_t j = i + 1; j < lines.size() && lines[j].rfind('\t', 0) == 0; ++j)
+      scriptLines.push_back(lines[j]);
+  }
+  const std::string broken = "Could not load the script " + res + "Triggers/broken.lua: ";
+  const std::string fails = "Error in the script " + res + "Triggers/fails.lua: ";
+  ASSERT_EQ(scriptLines.size(), 6u) << game.Error();
+  EXPECT_EQ(scriptLines[0].rfind(broken, 0), 0u) << scriptLines[0];
+  EXPECT_TRUE(EndsWith(scriptLines[0], "/broken.lua:3: ')' expected (to close '(' at line 2) "
+                                       "near '<eof>'")) << scriptLines[0];
+  EXPECT_EQ(scriptLines[1].rfind(fails, 0), 0u) << scriptLines[1];
+  EXPECT_TRUE(
+      EndsWith(scriptLines[1], "/fails.lua:3: attempt to index local 'torch' (a nil value)"))
+      << scriptLines[1];
+  EXPECT_TRUE(EndsWith(scriptLines[2], "/fails.lua:3: in function 'light'")) << scriptLines[2];
+  EXPECT_TRUE(EndsWith(scriptLines[3], "/fails.lua:6: in function 'enter'")) << scriptLines[3];
+  EXPECT_TRUE(EndsWith(scriptLines[4], "/fails.lua:8: in main chunk")) << scriptLines[4];
+  EXPECT_TRUE(EndsWith(scriptLines[5], "/setup.lua:5: in main chunk")) << scriptLines[5];
+  // What is absent by design says nothing: the empty line of the trigger table (the third
+  // map's entry trigger), the missing map's text box without a portrait, the empty line of
+  // the sound table.
+  for (const std::string& line : lines) {
+    EXPECT_FALSE(EndsWith(line, ": Is a directory")) << line;
+  }
+}
+
+}  // namespace
