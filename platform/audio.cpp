@@ -1,5 +1,6 @@
 // Audio: driver selection, sound loading and the channel operations.
 #include "platform/audio_driver.h"
+#include "platform/files.h"
 #include "platform/internal.h"
 #include "platform/sound_data.h"
 #include "platform/text.h"

@@ -1,5 +1,6 @@
 #pragma once
 // Files, folders and paths. Paths use "/"; results are reported, never thrown.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ bool CopyFile(const std::string& from, const std::string& to);
 bool CopyDir(const std::string& from, const std::string& to);
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
+// Reads a regular file whole; false when it is no regular file or cannot be read.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
 
 // The running executable's full path.
 std::string AppFile();
