@@ -6,6 +6,9 @@
 namespace {
 
 constexpr int kBlock = 4096;
+// The largest frame played. The decoder allocates several frames of the size the headers
+// declare before it reads any picture, however short the file.
+constexpr ogg_uint32_t kMaxFrameSide = 4096;
 
 // Ends a failed header pass: closes the file; the record stays releasable.
 int HeaderFailure(theoradecoder* record, std::FILE* console, const char* message) {
@@ -85,7 +88,9 @@ int theoraheader(theoradecoder* record) {
     if (headers == 3) break;
   }
 
-  if (theora_decode_init(&r.decodestate, &r.info) != 0) return HeaderFailure(record, stderr, nullptr);
+  if (r.info.width > kMaxFrameSide || r.info.height > kMaxFrameSide ||
+      theora_decode_init(&r.decodestate, &r.info) != 0)
+    return HeaderFailure(record, stderr, nullptr);
   r.hasDecoder = true;
   while (ogg_sync_pageout(&r.syncstate, &r.page) > 0) ogg_stream_pagein(&r.streamstate, &r.page);
   std::fclose(r.headerfile);

@@ -24,8 +24,9 @@ theoradecoder* initdecoder();
 // 1 when the file opened for the header pass.
 int opentheora(theoradecoder* record, const char* path);
 // Reads the three Theora headers and sets the decoder up; 1 when it is ready. Corrupt or
-// incomplete headers are reported on the console; a file without a Theora stream is not.
-// Either way the answer is then 0, and the file is closed.
+// incomplete headers are reported on the console; a file without a Theora stream, or with
+// frames wider or higher than 4096, is not. Either way the answer is then 0, and the file is
+// closed.
 int theoraheader(theoradecoder* record);
 // Up to 4096 bytes from the file into the sync layer; the count read.
 int buffer_data(std::FILE* file, ogg_sync_state* state);
