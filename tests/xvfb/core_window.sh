@@ -23,8 +23,7 @@ echo 'print("new game")' >>"$tmp/quest/Triggers/startup.lua"
 make_game_tree "$tmp" "$tmp/quest"
 user="$tmp/home/Documents/Corvel User Data"
 
-# Line-buffered, so that the script's print reaches the log at once.
-HOME="$tmp/home" SDL_VIDEODRIVER=x11 stdbuf -oL "$tmp/bin/corvel" >"$out" 2>&1 &
+HOME="$tmp/home" SDL_VIDEODRIVER=x11 line_buffered "$tmp/bin/corvel" >"$out" 2>&1 &
 game_pid=$!
 wid=""
 wait_for 'wid=$(xdotool search --name "^Corvel v1\\.0a - " 2>/dev/null | head -n 1); [ -n "$wid" ]'

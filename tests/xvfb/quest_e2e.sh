@@ -20,8 +20,7 @@ out="$tmp/out.txt"
 make_game_tree "$tmp" "$(cd "$build/Resources" && pwd)"
 user="$tmp/home/Documents/Corvel User Data"
 
-# Line-buffered, so that each print of the scripts reaches the log at once.
-HOME="$tmp/home" SDL_VIDEODRIVER=x11 stdbuf -oL "$tmp/bin/corvel" >"$out" 2>&1 &
+HOME="$tmp/home" SDL_VIDEODRIVER=x11 line_buffered "$tmp/bin/corvel" >"$out" 2>&1 &
 game_pid=$!
 
 # Waits for a line the scripts print; fails at once when the game has ended.

@@ -43,6 +43,13 @@ wait_for() {
 
 has_line() { grep -qx "$1" "$out"; }
 
+# Runs a program with its standard output line-buffered, so that each line it prints reaches
+# the log at once. stdbuf preloads a library of its own, which a program built with
+# AddressSanitizer must be told to accept ahead of the sanitizer's.
+line_buffered() {
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" stdbuf -oL "$@"
+}
+
 # Makes $1/bin/corvel with $1/Resources linked to the quest folder $2 (the game finds its
 # resources beside its executable) and a user folder under $1/home whose "config.dat" asks
 # for a window with sound and music on and the default keys.
