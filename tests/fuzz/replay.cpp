@@ -64,6 +64,10 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> inputs;
   for (int i = 2; i < argc; ++i) AddInputs(argv[i], inputs);
+  if (inputs.empty()) {
+    std::fprintf(stderr, "no inputs for %s\n", entry->name);
+    return 1;
+  }
   LimitMemory();
   for (const std::string& input : inputs) {
     std::vector<uint8_t> bytes;
