@@ -63,6 +63,25 @@ TEST_F(GfxFiles, JpegLoadsAndCorruptJpegIsRefused) {
   EXPECT_NEAR(int((p >> 16) & 255), 200, 6);
   EXPECT_NEAR(int((p >> 8) & 255), 40, 6);
 
+  // Progressive files come out only after the whole picture is read; grey ones as RGB.
+  WriteFileBytes(Path("progressive.jpg"),
+                 testsupport::JpegBytes(300, 200, 30, 160, 220, {.progressive = true}));
+  WriteFileBytes(Path("grey.jpg"), testsupport::JpegBytes(16, 8, 120, 0, 0, {.grey = true}));
+  const struct {
+    const char* name;
+    int width, red, green, blue;
+  } variants[] = {{"progressive.jpg", 300, 30, 160, 220}, {"grey.jpg", 16, 120, 120, 120}};
+  for (const auto& v : variants) {
+    TPixmapPtr pm = LoadPixmap(Path(v.name));
+    ASSERT_TRUE(pm) << v.name;
+    EXPECT_EQ(pm->width, v.width) << v.name;
+    const uint32_t q = ReadPixel(pm, pm->width - 1, pm->height - 1);
+    EXPECT_EQ(q >> 24, 255u) << v.name;
+    EXPECT_NEAR(int((q >> 16) & 255), v.red, 6) << v.name;
+    EXPECT_NEAR(int((q >> 8) & 255), v.green, 6) << v.name;
+    EXPECT_NEAR(int(q & 255), v.blue, 6) << v.name;
+  }
+
   const std::vector<uint8_t> bytes = ReadFileBytes(Path("ok.jpg"));
   std::vector<uint8_t> truncated(bytes.begin(), bytes.begin() + bytes.size() * 2 / 3);
   WriteFileBytes(Path("truncated.jpg"), truncated);
