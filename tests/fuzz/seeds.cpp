@@ -48,21 +48,23 @@ void CopySeeds(const std::string& target, const std::string& path, const std::st
     return;
   }
   for (const std::string& name : LoadDir(path, 1)) {
-    if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
-      CopyFile(path + "/" + name, Folder(target) + label + "-" + name);
+    const bool matches = name.size() >= suffix.size() &&
+                         name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    if (matches) CopyFile(path + "/" + name, Folder(target) + label + "-" + name);
   }
 }
 
-std::string Bmp(int width, int height, int bits, const std::string& palette, const std::string& rows,
-                uint32_t compression = 0, const std::string& masks = "") {
-  const std::string info = U32(40) + U32(width) + U32(height) + U16(1) + U16(bits) + U32(compression) +
-                           U32(rows.size()) + U32(2835) + U32(2835) + U32(palette.size() / 4) + U32(0);
+std::string Bmp(int width, int height, int bits, const std::string& palette,
+                const std::string& rows, uint32_t compression = 0, const std::string& masks = "") {
+  const std::string info = U32(40) + U32(width) + U32(height) + U16(1) + U16(bits) +
+                           U32(compression) + U32(rows.size()) + U32(2835) + U32(2835) +
+                           U32(palette.size() / 4) + U32(0);
   const uint32_t dataAt = 14 + info.size() + masks.size() + palette.size();
   return "BM" + U32(dataAt + rows.size()) + U32(0) + U32(dataAt) + info + masks + palette + rows;
 }
 
-std::string Tga(int type, int width, int height, int bits, int descriptor, const std::string& pixels,
-                const std::string& id = "") {
+std::string Tga(int type, int width, int height, int bits, int descriptor,
+                const std::string& pixels, const std::string& id = "") {
   return std::string(1, static_cast<char>(id.size())) + std::string(1, '\0') +
          std::string(1, static_cast<char>(type)) + std::string(5, '\0') + U16(0) + U16(0) +
          U16(width) + U16(height) + std::string(1, static_cast<char>(bits)) +
@@ -76,13 +78,14 @@ void MadeImages() {
   Seed("image_jpeg", "grey.jpg", JpegBytes(16, 16, 120, 0, 0, {.grey = true, .quality = 50}));
 
   // Rows of BMP files are padded to 4 bytes and stored bottom-up unless the height is negative.
-  Seed("image_bmp", "rgb24.bmp", Bmp(3, 2, 24, "", std::string("\1\2\3\4\5\6\7\10\11\0\0\0", 12) +
-                                                       std::string("\12\13\14\15\16\17\20\21\22\0\0\0", 12)));
+  const std::string rows = std::string("\1\2\3\4\5\6\7\10\11\0\0\0", 12) +
+                           std::string("\12\13\14\15\16\17\20\21\22\0\0\0", 12);
+  Seed("image_bmp", "rgb24.bmp", Bmp(3, 2, 24, "", rows));
   const std::string palette = U32(0x00FF0000) + U32(0x0000FF00) + U32(0x000000FF) + U32(0x00FFFFFF);
   Seed("image_bmp", "palette8.bmp", Bmp(4, 2, 8, palette, std::string("\0\1\2\3\3\2\1\0", 8)));
   const std::string masks = U32(0x00FF0000) + U32(0x0000FF00) + U32(0x000000FF) + U32(0xFF000000);
-  Seed("image_bmp", "bitfields32.bmp",
-       Bmp(2, -2, 32, "", U32(0x80102030) + U32(0xFF405060) + U32(0x00708090) + U32(0xFFA0B0C0), 3, masks));
+  const std::string pixels = U32(0x80102030) + U32(0xFF405060) + U32(0x00708090) + U32(0xFFA0B0C0);
+  Seed("image_bmp", "bitfields32.bmp", Bmp(2, -2, 32, "", pixels, 3, masks));
 
   Seed("image_tga", "rgb24.tga", Tga(2, 3, 2, 24, 0, std::string(18, '\x40')));
   Seed("image_tga", "rle32.tga", Tga(10, 4, 2, 32, 0x28, "\x83" + U32(0x80102030) + "\x03" +
@@ -99,10 +102,13 @@ void MadeSounds() {
     Seed(target, "stereo8.wav", Wav(PcmFormat(2, 22050, 8), samples));
     Seed(target, "tiny.wav", testsupport::TinyWav());
     // An extensible format chunk names PCM in the first two bytes of its GUID.
-    const std::string extensible = PcmFormat(2, 44100, 16, 0xFFFE) + U16(22) + U16(16) + U32(3) +
-                                   U16(1) + std::string("\0\0\0\0\x10\0\x80\0\0\xAA\0\x38\x9B\x71", 14);
+    const std::string pcmGuid =
+        U16(1) + std::string("\0\0\0\0\x10\0\x80\0\0\xAA\0\x38\x9B\x71", 14);
+    const std::string extensible =
+        PcmFormat(2, 44100, 16, 0xFFFE) + U16(22) + U16(16) + U32(3) + pcmGuid;
     Seed(target, "extensible.wav", Wav(extensible, samples));
-    Seed(target, "list-chunk.wav", Wav(PcmFormat(1, 8000, 16), samples, "LIST" + U32(5) + "INFOx\0"));
+    // An odd-sized chunk before the data, without its pad byte.
+    Seed(target, "list-chunk.wav", Wav(PcmFormat(1, 8000, 16), samples, "LIST" + U32(5) + "INFOx"));
   }
 }
 
@@ -126,7 +132,8 @@ void WrittenByTheGame() {
   CopySeeds("config", config, "defaults");
 
   std::string status;
-  for (const TActorPtr& npc : LoadNPCs(baseAppDir + "/npc.dat")) status += NPCStatusLine(*npc) + "\r\n";
+  for (const TActorPtr& npc : LoadNPCs(baseAppDir + "/npc.dat"))
+    status += NPCStatusLine(*npc) + "\r\n";
   Seed("npcs", "status.npc", status);
 
   player = TPlayer::CreatePlayer(0, 1, 120.0f, 64.0f, 0.0f, 0.0f, 1, "Seed", 6, 6, 0, 6.0f, 1);
