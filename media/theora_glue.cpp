@@ -7,11 +7,15 @@
 namespace {
 
 constexpr int kBlock = 4096;
+// The largest frame played. The decoder allocates several frames of the size the headers
+// declare before it reads any picture, however short the file.
+constexpr ogg_uint32_t kMaxFrameSide = 4096;
 
 constexpr const char* kNoTheora = "it holds no Theora stream";
 constexpr const char* kUnreadable = "it cannot be read";
 constexpr const char* kCorrupt = "its Theora headers are corrupt";
 constexpr const char* kIncomplete = "it ends before its Theora headers are complete";
+constexpr const char* kTooLarge = "its pictures are over 4096 pixels on a side";
 
 // The next complete page, stepping past bytes that are no page; false when none is complete.
 bool NextPage(ogg_sync_state* sync, ogg_page* page) {
@@ -101,6 +105,8 @@ int theoraheader(theoradecoder* record) {
     if (headers == 3) break;
   }
 
+  if (r.info.width > kMaxFrameSide || r.info.height > kMaxFrameSide)
+    return HeaderFailure(record, kTooLarge);
   if (theora_decode_init(&r.decodestate, &r.info) != 0) return HeaderFailure(record, kCorrupt);
   r.hasDecoder = true;
   while (NextPage(&r.syncstate, &r.page)) ogg_stream_pagein(&r.streamstate, &r.page);

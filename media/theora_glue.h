@@ -26,7 +26,8 @@ theoradecoder* initdecoder();
 int opentheora(theoradecoder* record, const char* path);
 // Reads the three Theora headers and sets the decoder up; 1 when it is ready. Otherwise 0,
 // with the reason in `failure` (nothing printed); either way the file is closed. Bytes that
-// are no page are stepped past, before the first page too.
+// are no page are stepped past, before the first page too. Pictures over 4096 pixels on a
+// side are refused before the decoder allocates them.
 int theoraheader(theoradecoder* record);
 // Up to 4096 bytes from the file into the sync layer; the count read.
 int buffer_data(std::FILE* file, ogg_sync_state* state);

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/audio_driver.h"
+#include "platform/files.h"
 #include "platform/internal.h"
 #include "platform/sound_data.h"
 #include "platform/text.h"

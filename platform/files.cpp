@@ -206,6 +206,21 @@ void FileStep() {
   if (fileStepHook) fileStepHook();
 }
 
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+  // Only regular files: a folder opens, but reading it fails.
+  if (FileType(path) != FILETYPE_FILE) return false;
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return false;
+  bytes.clear();
+  uint8_t chunk[65536];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0)
+    bytes.insert(bytes.end(), chunk, chunk + n);
+  const bool ok = !std::ferror(in);
+  std::fclose(in);
+  return ok;
+}
+
 std::string AppFile() {
   std::vector<char> buffer(4096);
   ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());

@@ -1,5 +1,6 @@
 #pragma once
 // Files, folders and paths. Paths use "/"; results are reported, never thrown.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ bool SyncPath(const std::string& path);
 using TFileStepHook = void (*)();
 void SetFileStepHook(TFileStepHook hook);
 void FileStep();
+
+// Reads a regular file whole; false when it is no regular file or cannot be read.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
 
 // The running executable's full path.
 std::string AppFile();

@@ -1,9 +1,9 @@
 // Images: loading with the mask colour, cutting into animation cells, blank images,
 // frame access and handles.
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <initializer_list>
 
+#include "platform/files.h"
 #include "platform/image_codecs.h"
 
 namespace {
@@ -47,19 +47,20 @@ void SetMaskColor(int red, int green, int blue) {
   gMaskBlue = blue & 255;
 }
 
-TPixmapPtr LoadPixmap(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return nullptr;
-  uint8_t head[8] = {};
-  in.read(reinterpret_cast<char*>(head), sizeof head);
-  const size_t got = static_cast<size_t>(in.gcount());
-  if (IsPngData(head, got)) return LoadPngFile(path);
-  if (got >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) return LoadJpegFile(path);
-  in.clear();
-  in.seekg(0);
-  const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (got >= 2 && head[0] == 'B' && head[1] == 'M') return DecodeBmp(data);
+TPixmapPtr DecodePixmap(const std::vector<uint8_t>& data) {
+  const auto starts = [&data](std::initializer_list<uint8_t> magic) {
+    return data.size() >= magic.size() && std::equal(magic.begin(), magic.end(), data.begin());
+  };
+  if (starts({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) return DecodePng(data);
+  if (starts({0xFF, 0xD8, 0xFF})) return DecodeJpeg(data);
+  if (starts({'B', 'M'})) return DecodeBmp(data);
   return DecodeTga(data);
+}
+
+TPixmapPtr LoadPixmap(const std::string& path) {
+  std::vector<uint8_t> data;
+  if (!ReadWholeFile(path, data)) return nullptr;
+  return DecodePixmap(data);
 }
 
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {

@@ -28,8 +28,8 @@ TPixmapPtr DecodeBmp(const std::vector<uint8_t>& d) {
   const int32_t width = static_cast<int32_t>(U32(d, 18)), rawHeight = static_cast<int32_t>(U32(d, 22));
   const unsigned bpp = U16(d, 28);
   const uint32_t compression = U32(d, 30);
-  if (headerSize < 40 || width <= 0 || width > 16384 || rawHeight == 0 || rawHeight < -16384 ||
-      rawHeight > 16384) {
+  if (headerSize < 40 || width <= 0 || width > kMaxImageSide || rawHeight == 0 ||
+      rawHeight < -kMaxImageSide || rawHeight > kMaxImageSide) {
     return nullptr;
   }
   const bool topDown = rawHeight < 0;

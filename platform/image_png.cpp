@@ -10,11 +10,16 @@
 
 namespace {
 
+// Deflate expands its input at most 1032 times, so the raw rows of a PNG can be at most that
+// many times the size of the file.
+constexpr uint64_t kMaxDeflateRatio = 1032;
+
 // Everything that must outlive a libpng error (longjmp) is plain data declared before setjmp.
 struct TPngRead {
   png_structp png = nullptr;
   png_infop info = nullptr;
-  std::FILE* file = nullptr;
+  const uint8_t* bytes = nullptr;
+  size_t size = 0, pos = 0;
   uint8_t* data = nullptr;
   png_bytep* rows = nullptr;
   int width = 0, height = 0;
@@ -22,13 +27,27 @@ struct TPngRead {
 
 void Quiet(png_structp, png_const_charp) {}
 
+// Errors end the read through the jump buffer without a word on the console.
+[[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
+void ReadMemory(png_structp png, png_bytep out, png_size_t count) {
+  auto* r = static_cast<TPngRead*>(png_get_io_ptr(png));
+  if (count > r->size - r->pos) png_error(png, "unexpected end of file");
+  std::memcpy(out, r->bytes + r->pos, count);
+  r->pos += count;
+}
+
 bool ReadPng(TPngRead& r) {
   if (setjmp(png_jmpbuf(r.png))) return false;
-  png_init_io(r.png, r.file);
+  png_set_read_fn(r.png, &r, ReadMemory);
+  png_set_user_limits(r.png, kMaxImageSide, kMaxImageSide);
   png_read_info(r.png, r.info);
   const png_uint_32 w = png_get_image_width(r.png, r.info);
   const png_uint_32 h = png_get_image_height(r.png, r.info);
-  if (w == 0 || h == 0 || w > 16384 || h > 16384) return false;
+  if (w == 0 || h == 0 || w > kMaxImageSide || h > kMaxImageSide) return false;
+  // Every row is stored with its filter byte.
+  const uint64_t raw = (static_cast<uint64_t>(png_get_rowbytes(r.png, r.info)) + 1) * h;
+  if (raw > kMaxDeflateRatio * r.size) return false;
   const int type = png_get_color_type(r.png, r.info);
   png_set_expand(r.png);  // palette, low-bit grey and tRNS to 8-bit channels with alpha
   png_set_strip_16(r.png);
@@ -69,15 +88,11 @@ bool WritePng(TPngWrite& s, const TPixmap& pixmap, int level) {
 
 }  // namespace
 
-bool IsPngData(const uint8_t* head, size_t size) {
-  return size >= 8 && png_sig_cmp(head, 0, 8) == 0;
-}
-
-TPixmapPtr LoadPngFile(const std::string& path) {
+TPixmapPtr DecodePng(const std::vector<uint8_t>& data) {
   TPngRead r;
-  r.file = std::fopen(path.c_str(), "rb");
-  if (!r.file) return nullptr;
-  r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, Quiet);
+  r.bytes = data.data();
+  r.size = data.size();
+  r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Quiet);
   if (r.png) r.info = png_create_info_struct(r.png);
   const bool ok = r.png && r.info && ReadPng(r);
   TPixmapPtr out;
@@ -88,7 +103,6 @@ TPixmapPtr LoadPngFile(const std::string& path) {
   png_destroy_read_struct(r.png ? &r.png : nullptr, r.info ? &r.info : nullptr, nullptr);
   std::free(r.data);
   std::free(r.rows);
-  std::fclose(r.file);
   return out;
 }
 
@@ -97,7 +111,7 @@ bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path, int compre
   TPngWrite s;
   s.file = std::fopen(path.c_str(), "wb");
   if (!s.file) return false;
-  s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, Quiet);
+  s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Quiet);
   if (s.png) s.info = png_create_info_struct(s.png);
   s.rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * pixmap->height));
   bool ok = s.png && s.info && s.rows;

@@ -15,9 +15,15 @@ TPixmapPtr DecodeTga(const std::vector<uint8_t>& d) {
       height == 0 || (grey ? bpp != 8 : !(bpp == 16 || bpp == 24 || bpp == 32))) {
     return nullptr;
   }
+  if (width > kMaxImageSide || height > kMaxImageSide) return nullptr;
   const size_t bytes = bpp / 8;
   size_t at = 18 + idLength + (mapType ? mapLength * ((mapBits + 7) / 8) : 0);
+  if (at > d.size()) return nullptr;
+  // The pixels must fit the data before the picture is allocated: stored pixels take their
+  // bytes each, and a run-length packet of at least one byte holds at most 128 pixels.
   const size_t count = static_cast<size_t>(width) * height;
+  const size_t left = d.size() - at;
+  if (rle ? count > left * 128 : count > left / bytes) return nullptr;
   std::vector<uint8_t> rgba(count * 4);
   auto put = [&](size_t i, const uint8_t* p) {
     uint8_t* o = &rgba[i * 4];

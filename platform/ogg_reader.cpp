@@ -18,6 +18,7 @@ size_t ReadMemory(void* ptr, size_t size, size_t count, void* source) {
   if (size == 0) return 0;
   size_t items = (f->size - f->pos) / size;
   if (items > count) items = count;
+  if (items == 0) return 0;  // an empty file has no bytes to copy from
   std::memcpy(ptr, f->bytes + f->pos, items * size);
   f->pos += items * size;
   return items;

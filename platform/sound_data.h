@@ -21,5 +21,3 @@ struct TSoundData {
 bool ParseWav(const uint8_t* bytes, size_t size, TSoundData& out, std::string* error = nullptr);
 // Decodes a whole Ogg Vorbis file held in memory into 16-bit samples.
 bool DecodeOggVorbis(const uint8_t* bytes, size_t size, TSoundData& out);
-// Reads a file whole; false when it cannot be opened.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);

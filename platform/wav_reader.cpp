@@ -1,8 +1,5 @@
 // RIFF/WAVE parsing: walks the chunks, takes "fmt " and "data", skips everything else.
-#include <cstdio>
 #include <cstring>
-
-#include "platform/files.h"
 
 #include "platform/sound_data.h"
 
@@ -28,6 +25,7 @@ bool ParseWav(const uint8_t* bytes, size_t size, TSoundData& out, std::string* e
   if (size < 12 || std::memcmp(bytes, "RIFF", 4) != 0) return Fail(error, "not a RIFF file");
   if (std::memcmp(bytes + 8, "WAVE", 4) != 0) return Fail(error, "not a WAVE file");
   const uint8_t* fmt = nullptr;
+  size_t fmtSize = 0;  // the bytes of the format chunk that the file holds
   const uint8_t* data = nullptr;
   size_t dataSize = 0;
   size_t pos = 12;
@@ -39,6 +37,7 @@ bool ParseWav(const uint8_t* bytes, size_t size, TSoundData& out, std::string* e
     if (std::memcmp(chunk, "fmt ", 4) == 0) {
       if (length < 16 || available < 16) return Fail(error, "format chunk too short");
       fmt = chunk + 8;
+      fmtSize = length < available ? length : available;
     } else if (std::memcmp(chunk, "data", 4) == 0 && !data) {
       data = chunk + 8;
       dataSize = length < available ? length : available;
@@ -49,7 +48,8 @@ bool ParseWav(const uint8_t* bytes, size_t size, TSoundData& out, std::string* e
   if (!fmt) return Fail(error, "no format chunk");
   if (!data) return Fail(error, "no data chunk");
   uint16_t format = U16(fmt);
-  if (format == kFormatExtensible && U32(fmt - 4) >= 40) format = U16(fmt + 24);
+  // An extensible format names its sample format in a GUID whose first two bytes are the tag.
+  if (format == kFormatExtensible && fmtSize >= 40) format = U16(fmt + 24);
   if (format != kFormatPcm) return Fail(error, "not PCM");
   int channels = U16(fmt + 2);
   uint32_t rate = U32(fmt + 4);
@@ -64,18 +64,4 @@ bool ParseWav(const uint8_t* bytes, size_t size, TSoundData& out, std::string* e
   out.rate = static_cast<int>(rate);
   out.pcm.assign(data, data + dataSize);
   return true;
-}
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  // Only regular files: a folder opens, but reading it fails.
-  if (FileType(path) != FILETYPE_FILE) return false;
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) return false;
-  bytes.clear();
-  uint8_t chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-  const bool ok = !std::ferror(in);
-  std::fclose(in);
-  return ok;
 }

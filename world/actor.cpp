@@ -35,7 +35,7 @@ TActorPtr TActor::Create(int tileID, int footprintID, float X, float Y, float sp
   actor->primary = GameItemAt(itemIndex)->CopyItem();
   // A sprite sheet holds one row of frames per facing.
   actor->frames = TileFrames(tileID) / 4;
-  actor->currentFrame = actor->facing * actor->frames + actor->frame;
+  actor->currentFrame = SheetFrame(actor->facing, actor->frames, actor->frame);
   return actor;
 }
 

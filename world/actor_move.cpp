@@ -14,7 +14,7 @@ int Walkable(const TActor& a, float x, float y, TMap& map) {
   return CheckWalkability(x, y, SpriteWidth(a), SpriteHeight(a), map, a.footprintID);
 }
 
-void RecomputeFrame(TActor& a) { a.currentFrame = a.facing * a.frames + a.frame; }
+void RecomputeFrame(TActor& a) { a.currentFrame = SheetFrame(a.facing, a.frames, a.frame); }
 
 }  // namespace
 

@@ -17,7 +17,7 @@ TMeleePtr TMelee::Create(int tileID, float X, float Y, float speedX, float speed
   m->frames = tile ? tile->frames / 4 : 0;
   m->frame = 0;
   m->count = 0;
-  m->currentFrame = m->facing * m->frames + m->frame;
+  m->currentFrame = SheetFrame(m->facing, m->frames, m->frame);
   return m;
 }
 
@@ -54,7 +54,7 @@ int TMelee::MoveMelee() {
     return 0;
   }
 
-  currentFrame = facing * frames + frame;
+  currentFrame = SheetFrame(facing, frames, frame);
 
   TImagePtr img = TileImage(tileID);
   int x = FloatToInt(tx), y = FloatToInt(ty);

@@ -35,6 +35,10 @@ int TileFrames(int id) {
   return tile && tile->frames > 1 ? tile->frames : 1;
 }
 
+int SheetFrame(int facing, int frames, int frame) {
+  return static_cast<int>(static_cast<int64_t>(facing) * frames + frame);
+}
+
 namespace {
 
 // Milliseconds per frame of tile id; 0 for a tile that is missing or does not animate.

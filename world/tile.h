@@ -34,3 +34,6 @@ TTile* TileAt(int id);
 TImagePtr TileImage(int id);
 // The frame count of tile id, at least 1 (1 when id is outside the table).
 int TileFrames(int id);
+// The frame of a sprite sheet that holds `frames` frames for each facing, one row a facing.
+// Values read from a damaged file wrap instead of overflowing; the sheet has no such frame.
+int SheetFrame(int facing, int frames, int frame);

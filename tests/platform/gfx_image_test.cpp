@@ -1,9 +1,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include <jpeglib.h>
-
 #include "gfx_support.h"
+#include "support/images.h"
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -20,31 +19,6 @@ protected:
       for (int x = 0; x < w; ++x)
         WritePixel(pm, x, y, (uint32_t(x * 37 + y) % 256) << 24 | uint32_t(x * 20) << 16 | uint32_t(y * 9) << 8 | 7);
     return pm;
-  }
-  // A real JPEG of a flat colour, written with libjpeg.
-  void WriteJpeg(const std::string& path, int w, int h) {
-    jpeg_compress_struct c;
-    jpeg_error_mgr err;
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    jpeg_stdio_dest(&c, f);
-    c.image_width = w;
-    c.image_height = h;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 95, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<uint8_t> row(w * 3);
-    for (int x = 0; x < w; ++x) { row[3 * x] = 200; row[3 * x + 1] = 40; row[3 * x + 2] = 90; }
-    while (c.next_scanline < c.image_height) {
-      JSAMPROW r = row.data();
-      jpeg_write_scanlines(&c, &r, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::fclose(f);
   }
   TempDir dir;
 };
@@ -72,14 +46,15 @@ TEST_F(GfxFiles, UnreadableFilesFailToLoad) {
   png = ReadFileBytes(Path("good.png"));
   png.resize(png.size() / 2);
   WriteFileBytes(Path("cut.png"), png);
-  for (const char* name : {"absent.png", "junk.png", "cut.png"}) {
+  fs::create_directory(Path("folder.png"));
+  for (const char* name : {"absent.png", "junk.png", "cut.png", "folder.png"}) {
     EXPECT_FALSE(LoadPixmap(Path(name))) << name;
     EXPECT_FALSE(LoadImage(Path(name))) << name;
   }
 }
 
 TEST_F(GfxFiles, JpegLoadsAndCorruptJpegIsRefused) {
-  WriteJpeg(Path("ok.jpg"), 24, 16);
+  WriteFileBytes(Path("ok.jpg"), testsupport::JpegBytes(24, 16, 200, 40, 90));
   TPixmapPtr ok = LoadPixmap(Path("ok.jpg"));
   ASSERT_TRUE(ok);
   EXPECT_EQ(ok->width, 24);
@@ -87,6 +62,25 @@ TEST_F(GfxFiles, JpegLoadsAndCorruptJpegIsRefused) {
   EXPECT_EQ(p >> 24, 255u);
   EXPECT_NEAR(int((p >> 16) & 255), 200, 6);
   EXPECT_NEAR(int((p >> 8) & 255), 40, 6);
+
+  // Progressive files come out only after the whole picture is read; grey ones as RGB.
+  WriteFileBytes(Path("progressive.jpg"),
+                 testsupport::JpegBytes(300, 200, 30, 160, 220, {.progressive = true}));
+  WriteFileBytes(Path("grey.jpg"), testsupport::JpegBytes(16, 8, 120, 0, 0, {.grey = true}));
+  const struct {
+    const char* name;
+    int width, red, green, blue;
+  } variants[] = {{"progressive.jpg", 300, 30, 160, 220}, {"grey.jpg", 16, 120, 120, 120}};
+  for (const auto& v : variants) {
+    TPixmapPtr pm = LoadPixmap(Path(v.name));
+    ASSERT_TRUE(pm) << v.name;
+    EXPECT_EQ(pm->width, v.width) << v.name;
+    const uint32_t q = ReadPixel(pm, pm->width - 1, pm->height - 1);
+    EXPECT_EQ(q >> 24, 255u) << v.name;
+    EXPECT_NEAR(int((q >> 16) & 255), v.red, 6) << v.name;
+    EXPECT_NEAR(int((q >> 8) & 255), v.green, 6) << v.name;
+    EXPECT_NEAR(int(q & 255), v.blue, 6) << v.name;
+  }
 
   const std::vector<uint8_t> bytes = ReadFileBytes(Path("ok.jpg"));
   std::vector<uint8_t> truncated(bytes.begin(), bytes.begin() + bytes.size() * 2 / 3);

@@ -3,7 +3,7 @@
 # button and the exit question. Arguments: build folder, fixtures folder.
 set -u
 . "$(dirname "$0")/lib/common.sh"
-xvfb_reexec "1280x800x24 -nolisten tcp" "$0" "$@"
+xvfb_reexec 1280x800x24 "$0" "$@"
 build=$1
 fixtures=$2
 tmp=$(mktemp -d)
@@ -15,15 +15,18 @@ cleanup() {
 trap cleanup EXIT
 out="$tmp/out.txt"
 
-# The resource folder is fixed beside the executable: a tree of our own with the fixture quest,
-# windowed through its "config.dat".
-make_game_tree "$tmp" "$fixtures/core_quest"
+# The resource folder is fixed beside the executable: a tree of our own with a copy of the
+# fixture quest whose startup script says when a new game has begun, windowed through its
+# "config.dat".
+cp -R "$fixtures/core_quest" "$tmp/quest"
+echo 'print("new game")' >>"$tmp/quest/Triggers/startup.lua"
+make_game_tree "$tmp" "$tmp/quest"
 user="$tmp/home/Documents/Corvel User Data"
 
-HOME="$tmp/home" SDL_VIDEODRIVER=x11 "$tmp/bin/corvel" >"$tmp/out.txt" 2>&1 &
+HOME="$tmp/home" SDL_VIDEODRIVER=x11 line_buffered "$tmp/bin/corvel" >"$out" 2>&1 &
 game_pid=$!
 wid=""
-wait_for 'wid=$(xdotool search --name "^Corvel v1\\.0a - " 2>/dev/null | head -n 1); [ -n "$wid" ]' 20
+wait_for 'wid=$(xdotool search --name "^Corvel v1\\.0a - " 2>/dev/null | head -n 1); [ -n "$wid" ]'
 title=$(xdotool getwindowname "$wid")
 echo "title: $title"
 
@@ -40,15 +43,15 @@ left=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Position: \([-0-9]*\),.*/\
 [ "$left" -eq 320 ] || fail "window at x $left, not 320"
 [ "$height" -gt 480 ] && [ "$height" -lt 540 ] || fail "window height $height: not 480 plus a menu strip"
 
-# The title menu starts a new game on Return; then the close button asks the exit question,
-# where "Yes" is highlighted and Return takes it.
-sleep 0.5
+# The title menu starts a new game on Return. Then the close button asks the exit question,
+# where "Yes" is highlighted and Return takes it: the key follows the close request in the
+# game's queue, so it reaches the question.
 xdotool windowfocus --sync "$wid" 2>/dev/null; xdotool key Return
-sleep 1
+wait_for 'has_line "new game" || ! kill -0 "$game_pid" 2>/dev/null'
+has_line "new game" || fail "the game ended before a new game began"
 xdotool windowfocus --sync "$wid" 2>/dev/null
 "$build/tests/xclose" "$wid" || fail "could not send the close request"
-sleep 1
-xdotool windowfocus --sync "$wid" 2>/dev/null; xdotool key Return
+xdotool key Return
 expect_clean_end "$user"
 [ -d "$user/Save" ] || fail "the save folder was not made"
 echo "PASS"

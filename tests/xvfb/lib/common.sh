@@ -1,12 +1,25 @@
 # Shared pieces of the Xvfb test scripts; source it after setting $out (a log to show on failure).
 
-# Re-runs the calling script inside its own X server of the given screen size.
+# Re-runs the calling script beside an X server of its own with one screen of the given size
+# (e.g. 640x480x24). Xvfb picks a free display itself and names it only once it accepts
+# connections (-displayfd), so tests started side by side never race for a display.
 # Usage: xvfb_reexec 640x480x24 "$0" "$@"
 xvfb_reexec() {
+  [ "${XVFB_INNER:-}" = 1 ] && return 0
   screen=$1; shift
-  if [ "${XVFB_INNER:-}" != 1 ]; then
-    XVFB_INNER=1 exec xvfb-run -a -s "-screen 0 $screen" sh "$@"
-  fi
+  xvfb_dir=$(mktemp -d)
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$xvfb_dir/display" \
+    >"$xvfb_dir/log" 2>&1 &
+  xvfb_pid=$!
+  trap 'kill "$xvfb_pid" 2>/dev/null; rm -rf "$xvfb_dir"' EXIT
+  out="$xvfb_dir/log"
+  wait_for 'grep -q "^[0-9][0-9]*\$" "$xvfb_dir/display" || ! kill -0 "$xvfb_pid" 2>/dev/null'
+  grep -q '^[0-9][0-9]*$' "$xvfb_dir/display" || fail "Xvfb did not start"
+  DISPLAY=:$(cat "$xvfb_dir/display") XVFB_INNER=1 sh "$@"
+  status=$?
+  kill "$xvfb_pid" 2>/dev/null
+  wait "$xvfb_pid" 2>/dev/null
+  exit $status
 }
 
 fail() {
@@ -18,18 +31,24 @@ fail() {
   exit 1
 }
 
-# Polls a shell condition every 20 ms, for at most $2 seconds (10 by default).
+# Polls a shell condition every 20 ms until it holds, for at most $2 seconds (60 by default:
+# the tests run beside the rest of the suite on a fully loaded machine).
 wait_for() {
-  tries=0
-  limit=$(( ${2:-10} * 50 ))
+  deadline=$(( $(date +%s) + ${2:-60} ))
   until eval "$1"; do
-    tries=$((tries + 1))
-    [ "$tries" -gt "$limit" ] && fail "timed out waiting for: $1"
+    [ "$(date +%s)" -gt "$deadline" ] && fail "timed out waiting for: $1"
     sleep 0.02
   done
 }
 
 has_line() { grep -qx "$1" "$out"; }
+
+# Runs a program with its standard output line-buffered, so that each line it prints reaches
+# the log at once. stdbuf preloads a library of its own, which a program built with
+# AddressSanitizer must be told to accept ahead of the sanitizer's.
+line_buffered() {
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" stdbuf -oL "$@"
+}
 
 # Makes $1/bin/corvel with $1/Resources linked to the quest folder $2 (the game finds its
 # resources beside its executable) and a user folder under $1/home whose "config.dat" asks
@@ -50,7 +69,7 @@ make_game_tree() {
 # cleanly: status 0, and no working folder left in the user folder $1. $2 prefixes the
 # failure messages. Clears game_pid.
 expect_clean_end() {
-  wait_for '! kill -0 "$game_pid" 2>/dev/null' 20
+  wait_for '! kill -0 "$game_pid" 2>/dev/null'
   wait "$game_pid"
   status=$?
   game_pid=""

@@ -1,7 +1,7 @@
 # The exit paths of the real program, one run each. A test script sources lib/common.sh and
 # then this file, which runs the script inside an X server of its own (the arguments are the
 # build folder and the fixtures folder); then it calls exit_run for each case.
-xvfb_reexec "1280x800x24 -nolisten tcp" "$0" "$@"
+xvfb_reexec 1280x800x24 "$0" "$@"
 build=$1
 
 exit_tmp=$(mktemp -d)

@@ -1,0 +1,9 @@
+// TGA pictures.
+#include <vector>
+
+#include "platform/image_codecs.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  DecodeTga(std::vector<uint8_t>(data, data + size));
+  return 0;
+}
