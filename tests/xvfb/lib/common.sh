@@ -43,11 +43,13 @@ wait_for() {
 
 has_line() { grep -qx "$1" "$out"; }
 
-# Runs a program with its standard output line-buffered, so that each line it prints reaches
-# the log at once. stdbuf preloads a library of its own, which a program built with
-# AddressSanitizer must be told to accept ahead of the sanitizer's.
+# Starts a program in the background with its standard output line-buffered, so that each
+# line it prints reaches the log at once: `line_buffered program args... &`. The background
+# subshell becomes the program (exec), so $! is the program's own pid and signals reach it.
+# stdbuf preloads a library of its own, which a program built with AddressSanitizer must be
+# told to accept ahead of the sanitizer's.
 line_buffered() {
-  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" stdbuf -oL "$@"
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" exec stdbuf -oL "$@"
 }
 
 # Makes $1/bin/corvel with $1/Resources linked to the quest folder $2 (the game finds its

@@ -41,7 +41,7 @@ box_shown() {
   [ ${dr#-} -le 12 ] && [ ${dg#-} -le 12 ] && [ ${db#-} -le 12 ]
 }
 wait_box() {
-  wait_for 'box_shown || ! kill -0 $game_pid 2>/dev/null' 20
+  wait_for 'box_shown || ! kill -0 $game_pid 2>/dev/null'
   box_shown || fail "$exit_case: no $1"
 }
 
@@ -67,14 +67,14 @@ exit_run() {
   # The third flag byte of "config.dat" is the music switch.
   printf "\\00$music_flag" | dd of="$user/config.dat" bs=1 seek=2 conv=notrunc 2>/dev/null
   out=$dir/out.txt
-  HOME="$dir/home" SDL_VIDEODRIVER=x11 ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null} stdbuf -oL \
+  HOME="$dir/home" SDL_VIDEODRIVER=x11 ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null} line_buffered \
     "$dir/bin/corvel" >"$out" 2>&1 &
   game_pid=$!
   # The window may be made again when its renderer comes: it is looked for until it has its
   # final size, the 640 x 480 picture below the menu strip.
   wait_for 'wid=$(xdotool search --pid "$game_pid" --name "^Corvel v1\\.0a - " 2>/dev/null | tail -n 1)
     geometry=$(xdotool getwindowgeometry "$wid" 2>/dev/null)
-    echo "$geometry" | grep -q "Geometry: 640x5" || ! kill -0 $game_pid 2>/dev/null' 30
+    echo "$geometry" | grep -q "Geometry: 640x5" || ! kill -0 $game_pid 2>/dev/null'
   kill -0 "$game_pid" 2>/dev/null || fail "$exit_case: the game ended before its window showed"
   origin_x=$(echo "$geometry" | sed -n 's/.*Position: \([-0-9]*\),.*/\1/p')
   top=$(echo "$geometry" | sed -n 's/.*Position: [-0-9]*,\([-0-9]*\).*/\1/p')
@@ -84,14 +84,14 @@ exit_run() {
   selected=0
   if [ "$1" = play ]; then
     xdotool key Return
-    wait_for 'has_line "new game" || ! kill -0 $game_pid 2>/dev/null' 20
+    wait_for 'has_line "new game" || ! kill -0 $game_pid 2>/dev/null'
     has_line "new game" || fail "$exit_case: no new game"
   elif [ "$3" = paused ]; then
     # The options screen (the third entry) switches the title music off.
     xdotool key Down Down Return
     wait_box "options screen"
     xdotool key Down Down Return Escape
-    wait_for '! box_shown' 20
+    wait_for '! box_shown'
     selected=2
   fi
   case $2 in
