@@ -3,7 +3,7 @@
 // rotated missile and a line of text; and the parts of that frame on their own.
 #include <benchmark/benchmark.h>
 
-#include "platform/graphics_context.h"
+#include "platform/graphics/graphics_context.h"
 
 namespace {
 

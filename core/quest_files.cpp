@@ -2,9 +2,9 @@
 #include "core/quest_files.h"
 
 #include "media/media.h"
-#include "platform/app.h"
-#include "platform/files.h"
-#include "platform/text.h"
+#include "platform/files/files.h"
+#include "platform/system/app.h"
+#include "platform/system/text.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // The quest's images, sounds and music as the game loads them: a file that cannot be used
 // says so in one line on standard error, naming it and why, and the game goes on without it.
 #include <string>
-#include "platform/audio.h"
-#include "platform/graphics.h"
+#include "platform/audio/audio.h"
+#include "platform/graphics/graphics.h"
 
 // Writes "Could not <action> <path>: <reason>" to standard error, for example "Could not
 // load the image /q/Images/a.png: No such file or directory". The reason is the system's when

@@ -6,10 +6,10 @@
 #include "core/config.h"
 #include "core/globals.h"
 #include "core/quest_files.h"
-#include "platform/files.h"
-#include "platform/graphics.h"
-#include "platform/stream.h"
-#include "platform/text.h"
+#include "platform/files/files.h"
+#include "platform/files/stream.h"
+#include "platform/graphics/graphics.h"
+#include "platform/system/text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 #include "world/actor.h"
 #include "world/item.h"
 #include "world/tile.h"

@@ -2,7 +2,7 @@
 // The modal text box and the question dialog, and the dialog frame they share with the
 // option, key set-up, save and load screens.
 #include <string>
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 
 // A text box over the game picture (menuBackground 0) or the title background; closed by
 // kEnter or kExit. Always returns 1.

@@ -5,8 +5,8 @@
 #include "core/globals.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/text.h"
-#include "platform/display.h"
-#include "platform/events.h"
+#include "platform/display/display.h"
+#include "platform/events/events.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Word wrap and aligned drawing of text.
 #include "dialogs/text.h"
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 #include "media/music.h"
-#include "platform/audio.h"
-#include "platform/events.h"
+#include "platform/audio/audio.h"
+#include "platform/events/events.h"
 
 class TAudioStream : public TChannel {
 public:

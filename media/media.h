@@ -4,7 +4,7 @@
 #include "media/audio_stream.h"
 #include "media/music.h"
 #include "media/theora.h"
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 
 // Starts the streaming module once: the shared refill timer and the WAV and Ogg Vorbis
 // loaders (WAV first). Later calls return at once.

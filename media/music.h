@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include "platform/list.h"
-#include "platform/stream.h"
+#include "platform/files/stream.h"
+#include "platform/system/list.h"
 
 // Sample format codes of STREAM_FORMAT.
 enum { MUSIC_MONO8 = 200, MUSIC_MONO16 = 201, MUSIC_STEREO8 = 202, MUSIC_STEREO16 = 203 };

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 #include "media/audio_stream.h"
-#include "platform/openal.h"
+#include "platform/audio/openal/sources.h"
 
 TOpenALAudioStream::TOpenALAudioStream() {
   _bufferbanks.assign(kBufferCount, std::vector<uint8_t>(kBufferSize));

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include "platform/graphics.h"
-#include "platform/stream.h"
+#include "platform/files/stream.h"
+#include "platform/graphics/graphics.h"
 
 struct theoradecoder;
 

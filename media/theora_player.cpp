@@ -9,7 +9,7 @@
 #include "media/media.h"
 #include "media/theora_glue.h"
 #include "media/yuv.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace {
 

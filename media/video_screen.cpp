@@ -4,8 +4,8 @@
 #include "core/globals.h"
 #include "media/media.h"
 #include "media/theora.h"
-#include "platform/display.h"
-#include "platform/events.h"
+#include "platform/display/display.h"
+#include "platform/events/events.h"
 
 int DisplayVideo(const std::string& file) {
   FlushKeys();

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "dialogs/dialogs.h"
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 #include "transitions/save_folder.h"
 
 // The three save slots as the save and load dialogs list them.

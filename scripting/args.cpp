@@ -4,7 +4,7 @@
 #include <lauxlib.h>
 #include <lua.h>
 
-#include "platform/text.h"
+#include "platform/system/text.h"
 
 namespace {
 

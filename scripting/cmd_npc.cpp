@@ -5,8 +5,8 @@
 
 #include "core/game.h"
 #include "core/globals.h"
-#include "platform/clock.h"
-#include "platform/text.h"
+#include "platform/system/clock.h"
+#include "platform/system/text.h"
 #include "scripting/args.h"
 #include "scripting/command_list.h"
 #include "world/missile.h"

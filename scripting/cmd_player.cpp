@@ -4,7 +4,8 @@
 #include <limits>
 
 #include "core/globals.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
+#include "platform/system/random.h"
 #include "scripting/args.h"
 #include "scripting/command_list.h"
 

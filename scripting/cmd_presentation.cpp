@@ -3,7 +3,7 @@
 #include "core/game.h"
 #include "dialogs/dialogs.h"
 #include "media/media.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "screens/screens.h"
 #include "scripting/args.h"
 #include "scripting/command_list.h"

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "platform/app.h"
+#include "platform/system/app.h"
 
 #include <lauxlib.h>
 #include <lua.h>

@@ -1,7 +1,7 @@
 #pragma once
 // The script engine over the game's one Lua 5.1 state.
 #include <string>
-#include "platform/list.h"
+#include "platform/system/list.h"
 
 struct lua_State;
 typedef int (*lua_CFunction)(lua_State*);

@@ -8,8 +8,8 @@
 
 #include "core/game.h"
 #include "core/globals.h"
-#include "platform/files.h"
-#include "platform/stream.h"
+#include "platform/files/files.h"
+#include "platform/files/stream.h"
 #include "scripting/engine.h"
 #include "transitions/transitions.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "core/globals.h"
-#include "platform/stream.h"
-#include "platform/text.h"
+#include "platform/files/stream.h"
+#include "platform/system/text.h"
 #include "transitions/transitions.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "transitions/save_folder.h"
 
 #include "core/globals.h"
-#include "platform/files.h"
-#include "platform/text.h"
+#include "platform/files/files.h"
+#include "platform/system/text.h"
 
 namespace {
 

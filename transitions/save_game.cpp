@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/globals.h"
-#include "platform/files.h"
-#include "platform/stream.h"
-#include "platform/text.h"
+#include "platform/files/files.h"
+#include "platform/files/stream.h"
+#include "platform/system/text.h"
 #include "transitions/save_folder.h"
 #include "transitions/transitions.h"
 

@@ -4,9 +4,10 @@
 #include <cmath>
 
 #include "core/globals.h"
-#include "platform/clock.h"
-#include "platform/graphics.h"
-#include "platform/text.h"
+#include "platform/graphics/graphics.h"
+#include "platform/system/clock.h"
+#include "platform/system/random.h"
+#include "platform/system/text.h"
 #include "scripting/commands.h"
 #include "world/tile.h"
 #include "world/wrapping.h"

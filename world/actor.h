@@ -2,7 +2,7 @@
 // Actors: NPCs and (as TPlayer) the player.
 #include <memory>
 #include <string>
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 #include "world/item.h"
 #include "world/map.h"
 

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "platform/graphics.h"
-#include "platform/text.h"
+#include "platform/graphics/graphics.h"
+#include "platform/system/text.h"
 #include "world/tile.h"
 
 int RectsOverlap(int x1, int y1, int w1, int h1, int x2, int y2, int w2, int h2) {

@@ -2,8 +2,8 @@
 #include "world/item.h"
 
 #include "core/globals.h"
-#include "platform/graphics.h"
-#include "platform/text.h"
+#include "platform/graphics/graphics.h"
+#include "platform/system/text.h"
 #include "world/tile.h"
 
 TItemPtr TItem::Create(int itemID, const std::string& name, const std::string& description,

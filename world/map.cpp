@@ -6,9 +6,9 @@
 #include "core/globals.h"
 #include "core/quest_files.h"
 #include "dialogs/dialogs.h"
-#include "platform/files.h"
-#include "platform/graphics.h"
-#include "platform/stream.h"
+#include "platform/files/files.h"
+#include "platform/files/stream.h"
+#include "platform/graphics/graphics.h"
 #include "world/tile.h"
 
 TMapPtr TMap::Create() {

@@ -2,7 +2,7 @@
 #include "world/tile.h"
 
 #include "core/globals.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 std::shared_ptr<TTile> TTile::Create(const TImagePtr& image, int frames, int fps) {
   auto tile = std::make_shared<TTile>();

@@ -1,7 +1,7 @@
 #pragma once
 // The tile table's entries and the tile animation timers.
 #include <memory>
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 
 class TTile {
 public:

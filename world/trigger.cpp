@@ -2,7 +2,7 @@
 #include "world/collision.h"
 
 #include "core/globals.h"
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 #include "world/tile.h"
 
 namespace {

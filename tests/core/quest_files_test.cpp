@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/quest_files.h"
-#include "platform/audio.h"
-#include "platform/graphics.h"
+#include "platform/audio/audio.h"
+#include "platform/graphics/graphics.h"
 #include "support/files.h"
 #include "support/sounds.h"
 

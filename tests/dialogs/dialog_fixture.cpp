@@ -5,7 +5,7 @@
 #include "core/config.h"
 #include "core/globals.h"
 #include "dialogs/text.h"
-#include "platform/events.h"
+#include "platform/events/events.h"
 #include "support/dialog_frame.h"
 #include "support/files.h"
 #include "support/settings.h"

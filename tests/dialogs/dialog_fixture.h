@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 #include "core/logic.h"
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 #include "support/pixels.h"
 
 constexpr uint32_t kBackground = 0x404040;

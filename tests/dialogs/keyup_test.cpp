@@ -2,11 +2,11 @@
 // the player, while key presses inside them steer nothing.
 #include <gtest/gtest.h>
 #include <functional>
-#include "dialog_fixture.h"
 #include "core/game.h"
 #include "core/globals.h"
+#include "dialog_fixture.h"
 #include "dialogs/dialogs.h"
-#include "platform/events.h"
+#include "platform/events/events.h"
 
 namespace {
 

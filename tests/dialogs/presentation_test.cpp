@@ -1,11 +1,11 @@
 // The presentation commands: argument order and rules, colours, results, the clock, Sleep.
 #include <gtest/gtest.h>
 #include <vector>
-#include "dialog_fixture.h"
 #include "core/globals.h"
-#include "platform/clock.h"
-#include "platform/display.h"
-#include "platform/events.h"
+#include "dialog_fixture.h"
+#include "platform/display/display.h"
+#include "platform/events/events.h"
+#include "platform/system/clock.h"
 #include "support/lua_run.h"
 
 namespace {

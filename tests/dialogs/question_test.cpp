@@ -1,11 +1,11 @@
 // The question dialog: keys and wrap-around, the answers' placement and highlight.
 #include <gtest/gtest.h>
-#include "dialog_fixture.h"
 #include "core/config.h"
 #include "core/globals.h"
+#include "dialog_fixture.h"
 #include "dialogs/dialogs.h"
-#include "platform/display.h"
-#include "platform/events.h"
+#include "platform/display/display.h"
+#include "platform/events/events.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 #include "dialogs/text.h"
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include "dialog_fixture.h"
 #include "dialogs/dialogs.h"
-#include "platform/display.h"
-#include "platform/events.h"
+#include "platform/display/display.h"
+#include "platform/events/events.h"
 #include "support/dialog_frame.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "core/globals.h"
 #include "core/tables.h"
-#include "platform/files.h"
+#include "platform/files/files.h"
 
 namespace fuzz {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fuzz/replay_entries.h"
-#include "platform/files.h"
+#include "platform/files/files.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define CORVEL_ASAN 1

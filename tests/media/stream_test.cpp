@@ -6,7 +6,7 @@
 #include <numeric>
 #include "listening.h"
 #include "music_files.h"
-#include "platform/openal.h"
+#include "platform/audio/openal/sources.h"
 #include "support/files.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "media/media.h"
 #include "media/theora_glue.h"
 #include "music_files.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "support/files.h"
 #include "video_files.h"
 

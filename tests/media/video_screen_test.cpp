@@ -6,12 +6,12 @@
 #include "core/game.h"
 #include "core/globals.h"
 #include "media/media.h"
-#include "platform/clock.h"
-#include "platform/display.h"
-#include "platform/events.h"
+#include "music_files.h"
+#include "platform/display/display.h"
+#include "platform/events/events.h"
+#include "platform/system/clock.h"
 #include "support/files.h"
 #include "support/settings.h"
-#include "music_files.h"
 #include "video_files.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include "core/game.h"
 #include "core/globals.h"
-#include "platform/clock.h"
-#include "platform/display.h"
+#include "platform/display/display.h"
+#include "platform/system/clock.h"
 #include "screen_fixture.h"
 #include "screens/screens.h"
 #include "support/dialog_frame.h"

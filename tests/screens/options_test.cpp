@@ -4,7 +4,7 @@
 
 #include "core/game.h"
 #include "core/globals.h"
-#include "platform/display.h"
+#include "platform/display/display.h"
 #include "screen_fixture.h"
 #include "screens/screens.h"
 #include "support/files.h"

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "core/globals.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "screen_fixture.h"
 #include "screens/save_slots.h"
 #include "screens/screens.h"

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/logic.h"
-#include "platform/audio.h"
-#include "platform/events.h"
+#include "platform/audio/audio.h"
+#include "platform/events/events.h"
 #include "scripting/engine.h"
 #include "support/pixels.h"
 

@@ -2,7 +2,7 @@
 #include <filesystem>
 
 #include "core/logic.h"
-#include "platform/events.h"
+#include "platform/events/events.h"
 
 #include "scripting/engine.h"
 #include "scripting/script_world.h"

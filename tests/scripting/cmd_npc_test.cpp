@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "scripting/commands.h"
 #include "scripting/script_world.h"
 #include "support/lua_run.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "core/tables.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "scripting/commands.h"
 #include "scripting/engine.h"
 #include "support/files.h"

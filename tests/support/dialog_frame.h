@@ -3,7 +3,7 @@
 // apart: top 520 x 32 red, middle 512 x 16 green (stretched by the dialogs), bottom 528 x 32
 // blue. Each is centred by its own width: top from x 60, middle 64, bottom 56.
 #include <cstdint>
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 
 namespace testsupport {
 

@@ -1,7 +1,7 @@
 #include "support/pixels.h"
 
 #include <algorithm>
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 
 namespace testsupport {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <vector>
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 #include "world/tile.h"
 
 namespace testsupport {

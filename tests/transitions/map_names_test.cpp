@@ -3,7 +3,7 @@
 // written.
 #include <gtest/gtest.h>
 
-#include "platform/files.h"
+#include "platform/files/files.h"
 #include "support/files.h"
 #include "support/lua_run.h"
 #include "transitions/transit_world.h"

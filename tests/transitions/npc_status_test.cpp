@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "core/tables.h"
-#include "platform/files.h"
+#include "platform/files/files.h"
 #include "support/files.h"
 #include "transitions/transit_world.h"
 #include "transitions/transitions.h"

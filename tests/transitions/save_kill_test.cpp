@@ -20,7 +20,7 @@
 #include <random>
 #include <sstream>
 
-#include "platform/files.h"
+#include "platform/files/files.h"
 #include "screens/save_slots.h"
 #include "support/files.h"
 #include "transitions/save_folder.h"

@@ -7,7 +7,7 @@
 #include <csignal>
 #include <map>
 
-#include "platform/files.h"
+#include "platform/files/files.h"
 #include "support/files.h"
 #include "support/lua_run.h"
 #include "transitions/transit_world.h"

@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include "core/tables.h"
-#include "platform/clock.h"
-#include "platform/files.h"
-#include "platform/graphics.h"
+#include "platform/files/files.h"
+#include "platform/graphics/graphics.h"
+#include "platform/system/clock.h"
 #include "scripting/commands.h"
 #include "support/files.h"
 #include "support/lua_run.h"

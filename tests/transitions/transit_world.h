@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/globals.h"
-#include "platform/events.h"
+#include "platform/events/events.h"
 
 // Tiles of the fixture's table and the colours of the two grounds.
 enum { kGreenTile = 0, kBlueTile = 1, kFootprintTile = 3, kMarkTile = 5, kWallTile = 6 };

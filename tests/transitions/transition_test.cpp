@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "core/game.h"
-#include "platform/clock.h"
-#include "platform/display.h"
+#include "platform/display/display.h"
+#include "platform/system/clock.h"
 #include "transitions/transit_world.h"
 #include "transitions/transitions.h"
 #include "world/update.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/tables.h"
-#include "platform/files.h"
+#include "platform/files/files.h"
 #include "support/files.h"
 #include "support/lua_run.h"
 #include "transitions/transit_world.h"

@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "core/globals.h"
-#include "platform/clock.h"
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
+#include "platform/system/clock.h"
+#include "platform/system/random.h"
 #include "support/tiles.h"
 #include "world/actor.h"
 

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "core/globals.h"
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 #include "support/tiles.h"
 #include "world/collision.h"
 #include "world/map.h"

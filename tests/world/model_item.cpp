@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/globals.h"
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 #include "support/tiles.h"
 #include "world/item.h"
 

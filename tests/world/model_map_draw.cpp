@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "core/globals.h"
-#include "platform/clock.h"
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
+#include "platform/system/clock.h"
 #include "support/tiles.h"
 #include "world/map.h"
 #include "world/tile.h"

@@ -6,8 +6,8 @@
 
 #include "core/globals.h"
 #include "dialogs/dialogs.h"
-#include "platform/display.h"
-#include "platform/events.h"
+#include "platform/display/display.h"
+#include "platform/events/events.h"
 #include "support/dialog_frame.h"
 #include "support/files.h"
 #include "support/settings.h"

@@ -8,7 +8,7 @@
 
 #include "core/globals.h"
 #include "core/tables.h"
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 #include "support/files.h"
 #include "support/settings.h"
 #include "support/sounds.h"

@@ -7,11 +7,11 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/app.h"
-#include "platform/display.h"
-#include "platform/events.h"
-#include "platform/graphics.h"
-#include "platform/graphics_context.h"
+#include "platform/display/display.h"
+#include "platform/events/events.h"
+#include "platform/graphics/graphics.h"
+#include "platform/graphics/graphics_context.h"
+#include "platform/system/app.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // A small RGBA drawing surface for the quest's pictures, saved as PNG through the platform.
 #include <cstdint>
 #include <string>
-#include "platform/graphics.h"
+#include "platform/graphics/graphics.h"
 
 struct TRgb {
   int r = 0, g = 0, b = 0;

@@ -1,5 +1,5 @@
 // WAV sound effects: the RIFF chunk parser behind LoadSound.
-#include "platform/sound_data.h"
+#include "platform/audio/sound_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TSoundData sound;

@@ -1,0 +1,30 @@
+#pragma once
+// Shared pieces of the drawing functions (internal to the platform layer).
+#include "platform/graphics/graphics_context.h"
+#include "platform/graphics/raster.h"
+
+// The current context (made on first use), without touching its reference count.
+TGraphics& ActiveContext();
+
+// The pixels of one frame of an image: the frame's pixmap, limited to the image's frame size.
+struct TFrameSource {
+  const TPixmap* pixmap = nullptr;
+  int width = 0, height = 0;
+};
+// False for a null image, a frame out of range or a frame without pixels.
+bool GetFrame(const TImagePtr& image, int frame, TFrameSource& out);
+
+// Pixels of the context's back buffer that drawing may touch: viewport within the buffer.
+struct TClip {
+  int x0, y0, x1, y1;
+};
+TClip ClipOf(const TGraphics& g);
+
+// Bilinear samples of a frame along a row of n pixels, from the source coordinates (u, v) of
+// the first pixel's centre, stepping (du, dv) per pixel; edges are clamped. Written to out
+// as RGBA, to be blended as one row.
+void BilinearRow(uint8_t* out, const TFrameSource& f, double u, double v, double du, double dv, int n);
+
+// Draws a frame placed as given (origin already applied) with the context's state;
+// filtered frames are sampled bilinearly unless they land 1:1 on the pixel grid.
+void DrawFrame(TGraphics& g, const TFrameSource& frame, const TPlacement& place, bool filtered);
