@@ -2,13 +2,15 @@
 
 # Re-runs the calling script beside an X server of its own with one screen of the given size
 # (e.g. 640x480x24). Xvfb picks a free display itself and names it only once it accepts
-# connections (-displayfd), so tests started side by side never race for a display.
+# connections (-displayfd), so tests started side by side never race for a display. It does
+# not reset when its last client leaves (-noreset): a program that connected while it reset
+# would find no X server, as happens between two runs of the game.
 # Usage: xvfb_reexec 640x480x24 "$0" "$@"
 xvfb_reexec() {
   [ "${XVFB_INNER:-}" = 1 ] && return 0
   screen=$1; shift
   xvfb_dir=$(mktemp -d)
-  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$xvfb_dir/display" \
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$xvfb_dir/display" \
     >"$xvfb_dir/log" 2>&1 &
   xvfb_pid=$!
   trap 'kill "$xvfb_pid" 2>/dev/null; rm -rf "$xvfb_dir"' EXIT
