@@ -6,8 +6,8 @@
 #include <vorbis/vorbisfile.h>
 #include <vector>
 #include "media/media.h"
-#include "media/music_files.h"
 #include "support/files.h"
+#include "support/sounds.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ const std::string& Piece(int channels) {
   std::string& path = paths[channels];
   if (path.empty()) {
     path = testsupport::ScratchDir("music_bench_" + std::to_string(channels)) + "/piece.ogg";
-    testsupport::WriteFileBytes(path, mediatest::OggVorbis(channels, kRate, 10 * kRate));
+    testsupport::WriteFileBytes(path, testsupport::OggVorbis(channels, kRate, 10 * kRate));
   }
   return path;
 }

@@ -70,8 +70,6 @@ void DrawFrame(TGraphics& g, const TFrameSource& f, const TPlacement& place, boo
   }
 }
 
-namespace {
-
 // Where the context's origin, scale and rotation put the image's handle drawn at (x, y).
 TPlacement PlaceImage(const TGraphics& g, const TImage& image, float x, float y) {
   TPlacement p;
@@ -84,8 +82,6 @@ TPlacement PlaceImage(const TGraphics& g, const TImage& image, float x, float y)
   p.degrees = g.rotation;
   return p;
 }
-
-}  // namespace
 
 void DrawImage(const TImagePtr& image, float x, float y, int frame) {
   TFrameSource f;

@@ -25,6 +25,9 @@ TClip ClipOf(const TGraphics& g);
 // as RGBA, to be blended as one row.
 void BilinearRow(uint8_t* out, const TFrameSource& f, double u, double v, double du, double dv, int n);
 
+// Where the context's origin, scale and rotation put the image's handle drawn at (x, y).
+TPlacement PlaceImage(const TGraphics& g, const TImage& image, float x, float y);
+
 // Draws a frame placed as given (origin already applied) with the context's state;
 // filtered frames are sampled bilinearly unless they land 1:1 on the pixel grid.
 void DrawFrame(TGraphics& g, const TFrameSource& frame, const TPlacement& place, bool filtered);

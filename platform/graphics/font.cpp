@@ -52,12 +52,7 @@ void DrawText(const std::string& text, float x, float y) {
   // like the glyphs themselves.
   const double r = g.rotation * (3.14159265358979323846 / 180.0);
   const double stepX = std::cos(r) * kGlyphWidth * g.scaleX, stepY = std::sin(r) * kGlyphWidth * g.scaleX;
-  TPlacement p;
-  p.x = static_cast<double>(x) + g.originX;
-  p.y = static_cast<double>(y) + g.originY;
-  p.scaleX = g.scaleX;
-  p.scaleY = g.scaleY;
-  p.degrees = g.rotation;
+  TPlacement p = PlaceImage(g, font, x, y);
   const double startX = p.x, startY = p.y;
   int index = 0;
   for (unsigned char c : text) {

@@ -1,6 +1,6 @@
 #pragma once
-// Music made by the media tests: WAV files byte by byte (the builders of support/sounds.h),
-// Ogg Vorbis through the encoder, and a scripted music source that records how a stream uses it.
+// Music made by the media tests: WAV and Ogg Vorbis files (the builders of support/sounds.h)
+// and a scripted music source that records how a stream uses it.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,19 +11,15 @@
 
 namespace mediatest {
 
+using testsupport::OggVorbis;
 using testsupport::PcmFormat;
+using testsupport::TonePcm;
 using testsupport::U16;
 using testsupport::U32;
 using testsupport::Wav;
 
 // Bytes 0, 1, 2, ... (mod 251), so every position of the data is recognisable.
 std::string Pattern(size_t bytes);
-// `frames` sample frames of a sine of `hz` at half of full scale on every channel, as PCM
-// data of a WAV file (8-bit unsigned or 16-bit signed, channels interleaved).
-std::string TonePcm(int channels, int rate, int bits, double hz, int frames);
-// Encodes `frames` sample frames of a sine of `hz` on every channel; returns the Ogg Vorbis
-// file's bytes.
-std::string OggVorbis(int channels, int rate, int frames, double hz = 440);
 // The whole file decoded by vorbisfile alone: 16-bit samples, channels interleaved.
 std::vector<int16_t> DecodeOggFile(const std::string& path);
 

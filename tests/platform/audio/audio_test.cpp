@@ -1,6 +1,5 @@
 // Sounds and channels on the silent driver and on OpenAL (OpenAL Soft's null backend in tests).
 #include <gtest/gtest.h>
-#include <vorbis/vorbisenc.h>
 
 #include <chrono>
 #include <cmath>
@@ -14,6 +13,7 @@
 #include "platform/audio/openal/sources.h"
 #include "platform/files/files.h"
 #include "platform/system/internal.h"
+#include "support/sounds.h"
 
 namespace {
 
@@ -35,52 +35,11 @@ std::string ToneWav(const std::string& name, int frames) {
   return path;
 }
 
-// A stereo Ogg Vorbis file of the given length, encoded here.
+// A stereo Ogg Vorbis file of the given length.
 std::string ToneOgg(const std::string& name, int frames, int rate) {
-  vorbis_info vi;
-  vorbis_info_init(&vi);
-  vorbis_encode_init_vbr(&vi, 2, rate, 0.3f);
-  vorbis_comment vc;
-  vorbis_comment_init(&vc);
-  vorbis_dsp_state vd;
-  vorbis_analysis_init(&vd, &vi);
-  vorbis_block vb;
-  vorbis_block_init(&vd, &vb);
-  ogg_stream_state os;
-  ogg_stream_init(&os, 7);
-  std::vector<uint8_t> bytes;
-  ogg_page og;
-  auto put = [&](const ogg_page& page) {
-    bytes.insert(bytes.end(), page.header, page.header + page.header_len);
-    bytes.insert(bytes.end(), page.body, page.body + page.body_len);
-  };
-  ogg_packet header, comments, codebooks;
-  vorbis_analysis_headerout(&vd, &vc, &header, &comments, &codebooks);
-  ogg_stream_packetin(&os, &header);
-  ogg_stream_packetin(&os, &comments);
-  ogg_stream_packetin(&os, &codebooks);
-  while (ogg_stream_flush(&os, &og)) put(og);
-  float** buffer = vorbis_analysis_buffer(&vd, frames);
-  for (int i = 0; i < frames; ++i) buffer[0][i] = buffer[1][i] = 0.3f * std::sin(i * 0.05f);
-  vorbis_analysis_wrote(&vd, frames);
-  vorbis_analysis_wrote(&vd, 0);
-  ogg_packet op;
-  while (vorbis_analysis_blockout(&vd, &vb) == 1) {
-    vorbis_analysis(&vb, nullptr);
-    vorbis_bitrate_addblock(&vb);
-    while (vorbis_bitrate_flushpacket(&vd, &op)) {
-      ogg_stream_packetin(&os, &op);
-      while (ogg_stream_pageout(&os, &og)) put(og);
-    }
-  }
-  while (ogg_stream_flush(&os, &og)) put(og);
-  ogg_stream_clear(&os);
-  vorbis_block_clear(&vb);
-  vorbis_dsp_clear(&vd);
-  vorbis_comment_clear(&vc);
-  vorbis_info_clear(&vi);
   std::string path = TempPath(name);
-  WriteFileBytes(path, bytes);
+  const std::string bytes = testsupport::OggVorbis(2, rate, frames);
+  WriteFileBytes(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
   return path;
 }
 
