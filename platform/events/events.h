@@ -1,5 +1,6 @@
 #pragma once
-// The event queue, event hooks and timers. Everything runs on the main thread.
+// The event queue, event hooks and timers; the display backends and tests feed the queue
+// through event pumps. Everything runs on the main thread.
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -1,5 +1,6 @@
 #pragma once
-// Files, folders and paths. Paths use "/"; results are reported, never thrown.
+// Files, folders and paths (here) and byte streams over files (stream.h). Paths use "/";
+// results are reported, never thrown.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -1,5 +1,6 @@
 #pragma once
-// Process-wide services: the application title, fatal errors and the end of the program.
+// Process-wide services: the application title, fatal errors and the end of the program (here);
+// the clock, the random generator, TList and text helpers in the headers beside this one.
 #include <string>
 
 // The application and window title.
