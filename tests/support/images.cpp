@@ -23,6 +23,7 @@ std::vector<uint8_t> JpegBytes(int w, int h, uint8_t red, uint8_t green, uint8_t
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, options.quality, TRUE);
   if (options.progressive) jpeg_simple_progression(&c);
+  c.arith_code = options.arithmetic ? TRUE : FALSE;
   jpeg_start_compress(&c, TRUE);
   std::vector<uint8_t> row(static_cast<size_t>(w) * c.input_components);
   for (size_t i = 0; i < row.size(); i += c.input_components) {

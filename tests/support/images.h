@@ -8,6 +8,7 @@ namespace testsupport {
 struct TJpegOptions {
   bool progressive = false;
   bool grey = false;
+  bool arithmetic = false;  // arithmetic coding instead of Huffman
   int quality = 95;
 };
 

@@ -33,6 +33,13 @@ void Silent(j_common_ptr) {}
 constexpr long kWorkBytesPerFileByte = 1024;
 constexpr long kMinWorkBytes = 16L << 20;
 
+// Huffman coding spends at least a bit on every 8 x 8 block, so a file holds at most 2048
+// bytes of RGBA picture for each of its bytes. Arithmetic coding knows no such bound: a few
+// hundred bytes may declare a 16384 x 16384 picture. Pictures beyond the bound are refused
+// unless they are of an ordinary size.
+constexpr uint64_t kMaxRgbaBytesPerFileByte = 2048;
+constexpr uint64_t kAlwaysAllowedRgbaBytes = 64ULL << 20;
+
 // Plain data only: it must survive a longjmp out of libjpeg.
 struct TJpegRead {
   jpeg_decompress_struct cinfo;
@@ -63,6 +70,10 @@ bool ReadJpeg(TJpegRead& r) {
   jpeg_mem_src(&r.cinfo, r.bytes, static_cast<unsigned long>(r.size));
   jpeg_read_header(&r.cinfo, TRUE);
   if (r.cinfo.image_width > kMaxImageSide || r.cinfo.image_height > kMaxImageSide) return false;
+  const uint64_t rgbaBytes = uint64_t{r.cinfo.image_width} * r.cinfo.image_height * 4;
+  if (rgbaBytes > std::max(kAlwaysAllowedRgbaBytes, kMaxRgbaBytesPerFileByte * r.size)) {
+    return false;
+  }
   r.cinfo.out_color_space = JCS_EXT_RGBA;
   jpeg_start_decompress(&r.cinfo);
   const unsigned w = r.cinfo.output_width, h = r.cinfo.output_height;

@@ -95,6 +95,19 @@ TEST_F(GfxFiles, JpegLoadsAndCorruptJpegIsRefused) {
   }
 }
 
+TEST_F(GfxFiles, ArithmeticJpegLoadsUnlessItsFileIsFarTooSmallForItsPicture) {
+  WriteFileBytes(Path("arithmetic.jpg"),
+                 testsupport::JpegBytes(640, 480, 10, 200, 90, {.arithmetic = true}));
+  TPixmapPtr flat = LoadPixmap(Path("arithmetic.jpg"));
+  ASSERT_TRUE(flat);
+  EXPECT_EQ(flat->height, 480);
+  EXPECT_NEAR(int((ReadPixel(flat, 639, 479) >> 8) & 255), 200, 6);
+  // 422 bytes that declare 16384 x 16384 pixels (a gigabyte of picture).
+  const std::string bomb = std::string(CORVEL_SOURCE_DIR) + "/tests/fuzz/regressions/" +
+                           "image_jpeg/arithmetic-16384x16384-in-422-bytes.jpg";
+  EXPECT_FALSE(LoadPixmap(bomb));
+}
+
 TEST_F(GfxFiles, MaskColourBecomesTransparentForMaskedImages) {
   TPixmapPtr pm = CreatePixmap(2, 1);
   WritePixel(pm, 0, 0, 0xFFFF00FF);
