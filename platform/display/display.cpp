@@ -1,6 +1,5 @@
 // Display and window: the public operations, over the SDL or the headless backend.
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 
