@@ -2,36 +2,35 @@
 // reading the open file with callbacks of our own.
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <vorbis/vorbisfile.h>
 #include "media/music.h"
 
 namespace {
 
+// The open file under the decoder's data source; null once the reader is freed.
+std::FILE* Source(void* source) { return (*static_cast<TStreamPtr*>(source))->file; }
+
 size_t OggStreamRead(void* memory, size_t size, size_t count, void* source) {
-  if (size == 0) return 0;
-  auto& stream = *static_cast<TStreamPtr*>(source);
-  return ReadBytes(stream, memory, size * count) / size;
+  std::FILE* file = Source(source);
+  return file && size > 0 ? std::fread(memory, size, count, file) : 0;
 }
 
+// fseek and ftell on the open file, failures included: a file without positions (a pipe)
+// must not pass for a seekable one of length 0, which the decoder would search without end.
 int OggStreamSeek(void* source, ogg_int64_t offset, int origin) {
-  auto& stream = *static_cast<TStreamPtr*>(source);
-  int64_t target;
-  switch (origin) {
-    case SEEK_SET: target = offset; break;
-    case SEEK_CUR: target = StreamPos(stream) + offset; break;
-    case SEEK_END: target = StreamSize(stream) + offset; break;
-    default: return -1;
-  }
-  if (target < 0) return -1;
-  SeekStream(stream, target);
-  return StreamPos(stream) == target ? 0 : -1;
+  std::FILE* file = Source(source);
+  return file && fseeko(file, static_cast<off_t>(offset), origin) == 0 ? 0 : -1;
 }
 
-// The file stays open: Stop opens new decoders on it, and Free closes it.
+// The file stays open: rewinds open new decoders on it, and Free closes it.
 int OggStreamClose(void*) { return 0; }
 
-long OggStreamTell(void* source) { return static_cast<long>(StreamPos(*static_cast<TStreamPtr*>(source))); }
+long OggStreamTell(void* source) {
+  std::FILE* file = Source(source);
+  return file ? static_cast<long>(ftello(file)) : -1;
+}
 
 const ov_callbacks kCallbacks = {OggStreamRead, OggStreamSeek, OggStreamClose, OggStreamTell};
 
@@ -45,10 +44,10 @@ public:
   ~TOGGStream() override { CloseDecoder(); }
 
   // A decoder over the file from its start; false when the data is not Ogg Vorbis with one
-  // or two channels.
+  // or two channels, or the file cannot be rewound.
   bool OpenDecoder() {
     CloseDecoder();
-    SeekStream(stream, 0);
+    if (OggStreamSeek(&stream, 0, SEEK_SET) != 0) return false;
     if (ov_open_callbacks(&stream, &ogg, nullptr, 0, kCallbacks) != 0) return false;
     open = true;
     const vorbis_info* info = ov_info(&ogg, 0);
@@ -110,12 +109,13 @@ public:
         break;
       }
       STREAM_POS = 0;
-      // The decoder seeks back to the first sample, which costs far less than a new one; a
-      // new one where it cannot. It opened before: without a decoder the piece ends.
-      if (!(open && ov_pcm_seek(&ogg, 0) == 0) && !OpenDecoder()) PlayStatus = 0;
-      // Nothing decoded since the last rewind: the rest of the buffer stays silent.
-      if (!open || (rewound && got == 0)) {
+      // A new decoder from the start of the file. vorbisfile's own seek back to the first
+      // sample is not used: on a damaged file it can hand libogg a page whose bytes its
+      // buffer has overwritten since, and that corrupts the heap.
+      // A piece whose new decoder gave nothing, or that no longer opens, ends.
+      if ((rewound && got == 0) || !OpenDecoder()) {
         std::memset(buffer + done, 0, static_cast<size_t>(length - done));
+        PlayStatus = 0;
         break;
       }
       rewound = true;

@@ -1,5 +1,10 @@
-// The Ogg Vorbis reader: length, format, counted fills and the rewind at the end.
+// The Ogg Vorbis reader: length, format, counted fills, the rewind at the end and damaged or
+// unseekable files.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "media/media.h"
 #include "music_files.h"
 #include "support/files.h"
@@ -84,6 +89,40 @@ TEST_F(OggReader, RefusesWhatIsNotOggVorbis) {
   EXPECT_FALSE(Open("OggS but nothing more"));
   EXPECT_FALSE(Open(""));
   EXPECT_FALSE(Orvane_Loader_Ogg(dir_ + "/missing.ogg"));
+}
+
+TEST_F(OggReader, FuzzFoundFileWhoseFirstStreamDecodesNothingPlaysSilenceAndEnds) {
+  // Its first stream's data pages are damaged or belong to another stream; vorbisfile's own
+  // seek back to its first sample corrupts the heap.
+  AudioStreamModuleInit();
+  TMusicPtr music = LoadMusic(std::string(CORVEL_SOURCE_DIR) +
+                              "/tests/fuzz/regressions/music_ogg/"
+                              "rewind-meets-a-page-of-another-stream.ogg");
+  ASSERT_TRUE(music);
+  music->PlayStatus = 1;
+  // The position of the first sound in a fill; npos when the fill is silent.
+  const auto sound = [&] { return Fill(*music).find_first_not_of('\0'); };
+  EXPECT_EQ(sound(), std::string::npos);
+  EXPECT_EQ(music->Geti(3), 0);
+  // Started again, it still plays nothing, and ends again.
+  music->Stop();
+  music->PlayStatus = 1;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(sound(), std::string::npos);
+  EXPECT_EQ(music->Geti(3), 0);
+  FreeMusic(music);
+}
+
+TEST_F(OggReader, RefusesAStreamThatCannotSeek) {
+  // A pipe has no length or positions: taken for a seekable file, the decoder would search
+  // it without end.
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  const std::string bytes = OggVorbis(2, 44100, 1000);
+  ASSERT_LT(bytes.size(), 60000u);  // all of it fits in the pipe
+  ASSERT_EQ(write(ends[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  close(ends[1]);
+  auto stream = std::make_shared<TStream>(fdopen(ends[0], "rb"), false);
+  EXPECT_FALSE(Orvane_Loader_Ogg(stream));
 }
 
 TEST_F(OggReader, AfterFreeFillsAreSilent) {
