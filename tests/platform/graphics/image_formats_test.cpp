@@ -43,7 +43,8 @@ std::string Mismatch(const TPixmapPtr& pm, int w, int h, const TArgbAt& want, in
     for (int x = 0; x < w; ++x) {
       const uint32_t got = ReadPixel(pm, x, y), expected = want(x, y);
       for (int shift = 0; shift < 32; shift += 8) {
-        const int a = static_cast<int>(got >> shift & 255), b = static_cast<int>(expected >> shift & 255);
+        const int a = static_cast<int>(got >> shift & 255);
+        const int b = static_cast<int>(expected >> shift & 255);
         if (std::abs(a - b) > tolerance) {
           char text[96];
           std::snprintf(text, sizeof text, "pixel (%d, %d) is %08X, not %08X", x, y, got, expected);
@@ -259,8 +260,9 @@ TEST_F(ImageFormats, JpegsColourAndGreyBaselineAndProgressive) {
                {"grey", true, false},
                {"grey progressive", true, true}};
   for (const auto& c : cases) {
-    const auto bytes = testsupport::JpegBytes(48, 32, BlockColour,
-                                              {.progressive = c.progressive, .grey = c.grey, .fullChroma = true});
+    const testsupport::TJpegOptions options{
+        .progressive = c.progressive, .grey = c.grey, .fullChroma = true};
+    const auto bytes = testsupport::JpegBytes(48, 32, BlockColour, options);
     const TPixmapPtr pm = LoadPixmap(Save("picture.jpg", bytes));
     const auto shows = [&](int x, int y) {
       const uint32_t rgb = BlockColour(x, y), red = rgb >> 16;
@@ -473,7 +475,8 @@ std::vector<uint8_t> TgaFile(const TgaCase& c) {
              (i + raw + 1 >= stored.size() || stored[i + raw + 1] != stored[i + raw]))
         ++raw;
       d.push_back(static_cast<uint8_t>(raw - 1));
-      for (size_t k = 0; k < raw; ++k) d.insert(d.end(), stored[i + k].begin(), stored[i + k].end());
+      for (size_t k = 0; k < raw; ++k)
+        d.insert(d.end(), stored[i + k].begin(), stored[i + k].end());
       run = raw;
     }
     i += run;
