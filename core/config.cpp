@@ -75,8 +75,8 @@ int LoadConfig(const std::string& path) {
 
 int SaveConfig(const std::string& path) {
   const TConfig& c = *settings;
-  // Written beside the file and renamed over it, so that a failed write never leaves a
-  // short "config.dat" behind.
+  // Written beside the file, synced and renamed over it, so that a failed write or a power
+  // cut never leaves a short "config.dat" behind.
   const std::string temporary = path + ".new";
   TStreamPtr out = WriteStream(temporary);
   if (!out) return 0;
@@ -87,7 +87,7 @@ int SaveConfig(const std::string& path) {
   for (uint8_t key : {c.kUp, c.kDown, c.kLeft, c.kRight, c.kPrimary, c.kSecondary, c.kEnter,
                       c.kInventory, c.kOption, c.kExit, c.kSave, c.kLoad, c.kEdit, c.kCheat})
     WriteByte(out, key);
-  const bool written = CloseStream(out);
+  const bool written = CloseStream(out) && SyncPath(temporary);
   if (!written || !RenameFile(temporary, path)) DeleteFile(temporary);
   return 0;
 }

@@ -9,6 +9,7 @@
 #include "core/game.h"
 #include "core/globals.h"
 #include "support/files.h"
+#include "support/sync_log.h"
 #include "transitions/save_folder.h"
 
 namespace fs = std::filesystem;
@@ -128,6 +129,24 @@ TEST_F(Config, ChangedFileRoundTrips) {
   LoadConfig(ConfigPath().string());
   SaveConfig(ConfigPath().string());
   EXPECT_EQ(ReadAll(ConfigPath()), saved);
+}
+
+TEST_F(Config, TheWrittenFileIsOnTheDiskBeforeItReplacesTheOld) {
+  // The first start's defaults, then a changed key written over them.
+  for (bool firstStart : {true, false}) {
+    SCOPED_TRACE(firstStart ? "first start" : "changed key");
+    testsupport::TSyncLog log;
+    if (firstStart) {
+      PrepareUserFolders();
+    } else {
+      settings->kUp = 99;
+      SaveConfig(ConfigPath().string());
+      EXPECT_EQ(ReadAll(ConfigPath()).end()[-14], 99);  // the first key byte
+    }
+    const auto events = log.Events();
+    EXPECT_GE(testsupport::SyncedAsItIs(events, ConfigPath().string()), 0);
+    EXPECT_EQ(testsupport::RenamesOfUnsyncedEntries(events), "");
+  }
 }
 
 TEST_F(Config, ShortFileLeavesKeysZero) {

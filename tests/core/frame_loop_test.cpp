@@ -1,12 +1,16 @@
 // Passes of the frame loop on the headless display: one event per pass in queue order with
-// a logic step after each, the event and menu tables, and the exit question answered "No".
+// a logic step after each, the event and menu tables, and the exit question's answers.
 #include <gtest/gtest.h>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 #include "core/game.h"
 #include "core/globals.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
@@ -119,14 +123,63 @@ TEST_F(FrameLoop, AboutBoxClosesOnEnter) {
   EXPECT_EQ(log, std::vector<std::string>{});  // the box reset the clock: no catch-up
 }
 
-TEST_F(FrameLoop, CloseAnsweredNoGoesOn) {
-  for (int id : {EVENT_WINDOWCLOSE, EVENT_APPTERMINATE}) {
-    Answer({40, 13});  // down to "No", then enter
-    PostEvent(id, 0);
-    Pass();
-    EXPECT_TRUE(fs::is_directory(root / "Temporary Files"));
-    EXPECT_TRUE(log.empty()) << "no world time for the time in the dialog";
-    EXPECT_EQ(Delta, 1.0f);
+// The exit status of a game that went on playing after the exit question.
+constexpr int kPlayWentOn = 3;
+
+// Asks the exit question the way given, answers it with the keys, and plays on: a pressed
+// key must walk the player on the next pass. A "Yes" ends the process on the way; otherwise
+// it ends with kPlayWentOn, or with 1 and the reason on standard error.
+[[noreturn]] void AskThenPlayOn(const std::function<void()>& ask, const std::vector<int>& keys) {
+  Answer(keys);
+  ask();
+  AdvanceManualClock(100 / 3 + 1);
+  MainGameLoopPass();
+  const char* fault = nullptr;
+  if (!log.empty()) fault = "world time passed for the time in the dialog";
+  if (!fs::is_directory(settings->tempDir)) fault = "the working folder is gone";
+  PostEvent(EVENT_KEYDOWN, 39);
+  AdvanceManualClock(100 / 3 + 1);
+  MainGameLoopPass();
+  if (!fault && (log.empty() || log.back() != "step 6")) fault = "the player does not walk";
+  if (fault) std::fprintf(stderr, "%s\n", fault);
+  std::_Exit(fault ? 1 : kPlayWentOn);
+}
+
+TEST_F(FrameLoop, TheExitQuestionEndsTheGameOnYesAndPlayGoesOnAfterNo) {
+  settings->tempDir = (root / "Temporary Files").string() + "/";
+  fs::create_directories(root / "Save");
+  testsupport::WriteFileBytes((root / "Temporary Files" / "a.map").string(), "changed");
+  const struct {
+    const char* name;
+    std::function<void()> ask;
+  } ways[] = {
+      {"window close", [] { PostEvent(EVENT_WINDOWCLOSE, 0); }},
+      {"terminate request", [] { PostEvent(EVENT_APPTERMINATE, 0); }},
+      {"exit key", [] { PostEvent(EVENT_KEYDOWN, settings->kExit); }},
+  };
+  const struct {
+    const char* name;
+    std::vector<int> keys;
+    bool ends;
+  } answers[] = {
+      {"Yes", {13}, true},
+      {"No", {40, 13}, false},
+      {"No, up from Yes", {38, 13}, false},
+      {"Yes, down twice", {40, 40, 13}, true},
+      {"Yes, the exit key answering nothing", {27, 13}, true},
+  };
+  for (const auto& way : ways) {
+    for (const auto& answer : answers) {
+      SCOPED_TRACE(std::string(way.name) + " answered " + answer.name);
+      // "Yes" ends the process with status 0.
+      EXPECT_EXIT(AskThenPlayOn(way.ask, answer.keys),
+                  testing::ExitedWithCode(answer.ends ? 0 : kPlayWentOn), "");
+      // It deletes the working folder with the unsaved map; the save folder stays.
+      EXPECT_EQ(fs::exists(root / "Temporary Files" / "a.map"), !answer.ends);
+      EXPECT_TRUE(fs::is_directory(root / "Save"));
+      fs::create_directories(root / "Temporary Files");
+      testsupport::WriteFileBytes((root / "Temporary Files" / "a.map").string(), "changed");
+    }
   }
 }
 

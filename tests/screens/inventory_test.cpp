@@ -131,6 +131,38 @@ TEST_F(Inventory, ItemsThatFitNoHandPlayTheRefusalSound) {
   EXPECT_FALSE(Runs(DisplayInventory));
 }
 
+TEST_F(Inventory, EveryItemTypeTriedInBothHands) {
+  const std::string wav = settings->soundDir + "refuse.wav";
+  testsupport::WriteFileBytes(wav, testsupport::TinyWav());
+  sound.assign(8, LoadSound(wav));
+  const struct {
+    int type;
+    bool fits;
+  } cases[] = {{-1, false}, {0, false}, {1, true},  {2, true},
+               {3, true},   {4, true},  {5, false}, {100, false}};
+  for (const auto& c : cases) {
+    for (int hand : {0, 1}) {
+      SCOPED_TRACE("type " + std::to_string(c.type) + (hand ? " into the secondary hand"
+                                                            : " into the primary hand"));
+      player->primary = primary;
+      player->secondary = secondary;
+      const TItemPtr item = player->item[0] = Item(9, "THING", c.type, 1);
+      Keys(hand ? std::vector<int>{kReturn, kRightArrow, kReturn, kInventoryKey}
+                : std::vector<int>{kReturn, kReturn, kInventoryKey});
+      const long before = SoundsPlayed();
+      ASSERT_TRUE(Runs(DisplayInventory));
+      // On the last frame the hand's box shows the item's icon; the other box stays empty.
+      EXPECT_EQ(Pixel(284 + 39 * hand + 5, 400), c.fits ? kSwordIcon : kPicture);
+      EXPECT_EQ(Pixel(284 + 39 * (1 - hand) + 5, 400), kPicture);
+      EXPECT_EQ(SoundsPlayed() - before, c.fits ? 0 : 2);  // each refused key sounds
+      const TItemPtr& chosen = hand ? player->secondary : player->primary;
+      const TItemPtr& other = hand ? player->primary : player->secondary;
+      EXPECT_EQ(chosen, c.fits ? item : hand ? secondary : primary);
+      EXPECT_EQ(other, hand ? primary : secondary);
+    }
+  }
+}
+
 TEST_F(Inventory, HandModeOutlinesTheChosenHand) {
   Keys({kReturn});
   EXPECT_FALSE(Runs(DisplayInventory));

@@ -9,6 +9,11 @@ namespace testsupport {
 
 std::vector<uint8_t> JpegBytes(int w, int h, uint8_t red, uint8_t green, uint8_t blue,
                                const TJpegOptions& options) {
+  const uint32_t rgb = uint32_t{red} << 16 | uint32_t{green} << 8 | blue;
+  return JpegBytes(w, h, [rgb](int, int) { return rgb; }, options);
+}
+
+std::vector<uint8_t> JpegBytes(int w, int h, const TRgbAt& rgb, const TJpegOptions& options) {
   jpeg_compress_struct c;
   jpeg_error_mgr err;
   c.err = jpeg_std_error(&err);
@@ -22,18 +27,22 @@ std::vector<uint8_t> JpegBytes(int w, int h, uint8_t red, uint8_t green, uint8_t
   c.in_color_space = options.grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, options.quality, TRUE);
+  if (options.fullChroma) c.comp_info[0].h_samp_factor = c.comp_info[0].v_samp_factor = 1;
   if (options.progressive) jpeg_simple_progression(&c);
   c.arith_code = options.arithmetic ? TRUE : FALSE;
   jpeg_start_compress(&c, TRUE);
   std::vector<uint8_t> row(static_cast<size_t>(w) * c.input_components);
-  for (size_t i = 0; i < row.size(); i += c.input_components) {
-    row[i] = red;
-    if (!options.grey) {
-      row[i + 1] = green;
-      row[i + 2] = blue;
-    }
-  }
   while (c.next_scanline < c.image_height) {
+    const int y = static_cast<int>(c.next_scanline);
+    for (int x = 0; x < w; ++x) {
+      const uint32_t v = rgb(x, y);
+      uint8_t* p = &row[static_cast<size_t>(x) * c.input_components];
+      p[0] = static_cast<uint8_t>(v >> 16);
+      if (!options.grey) {
+        p[1] = static_cast<uint8_t>(v >> 8);
+        p[2] = static_cast<uint8_t>(v);
+      }
+    }
     JSAMPROW r = row.data();
     jpeg_write_scanlines(&c, &r, 1);
   }

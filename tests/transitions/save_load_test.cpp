@@ -10,6 +10,7 @@
 #include "platform/files/files.h"
 #include "support/files.h"
 #include "support/lua_run.h"
+#include "support/sync_log.h"
 #include "transitions/transit_world.h"
 #include "transitions/transitions.h"
 
@@ -137,6 +138,66 @@ TEST_F(SaveLoadTest, SlotFilesAreExactlyTheLayout) {
   EXPECT_EQ(saved->mapTile[3][3].tileID, kMarkTile);
   EXPECT_EQ(Sorted(LoadDir(settings->saveDir, 1)),
             (std::vector<std::string>{"0", "0.My Save.sav", "0.My Save.sav.lua"}));
+}
+
+TEST_F(SaveLoadTest, EveryFileOfASaveIsOnTheDiskBeforeItsCommit) {
+  testsupport::TSyncLog log;
+  // Into the empty slot, then over it under another name with the game changed.
+  for (const char* name : {"1.First", "1.Second"}) {
+    SCOPED_TRACE(name);
+    player->gold += 100;
+    currentMap->mapTile[4][4].tileID += 1;
+    const size_t began = log.Events().size();
+    ASSERT_EQ(SaveGame(SavePath(name), SlotDir("1")), 1);
+    const std::vector<testsupport::TSyncEvent> events = log.Events();
+
+    // The save's first rename into the save folder commits it: by then the record, the save
+    // script, the slot folder and every file in it are synced, holding what they hold now.
+    std::vector<size_t> into = testsupport::RenamesInto(events, settings->saveDir);
+    std::erase_if(into, [&](size_t at) { return at < began; });
+    ASSERT_FALSE(into.empty());
+    std::vector<std::string> entries = {SavePath(name), SavePath(name) + ".lua", SlotDir("1")};
+    for (const std::string& file : LoadDir(SlotDir("1"), 1))
+      entries.push_back(SlotDir("1") + "/" + file);
+    EXPECT_EQ(entries.size(), 3 + LoadDir(settings->tempDir, 1).size());
+    for (const std::string& entry : entries) {
+      const int synced = testsupport::SyncedAsItIs(events, entry, began);
+      EXPECT_TRUE(synced >= 0 && synced < static_cast<int>(into.front()))
+          << entry << ": synced at step " << synced << ", committed at step " << into.front();
+    }
+    // The save folder is synced after the last rename into it, with the new record in it.
+    const int folderSynced = testsupport::LastSync(events, settings->saveDir);
+    EXPECT_GT(folderSynced, static_cast<int>(into.back()));
+    if (folderSynced >= 0) {
+      EXPECT_NE(events[folderSynced].state.content.find("/" + std::string(name) + ".sav/"),
+                std::string::npos)
+          << events[folderSynced].state.content;
+    }
+    // Nothing was renamed, here or in the working folder, that was not on the disk as it was.
+    EXPECT_EQ(testsupport::RenamesOfUnsyncedEntries(events), "");
+  }
+}
+
+TEST_F(SaveLoadTest, OnlyTheThreeSlotsCanBeSavedInto) {
+  const struct {
+    const char* record;
+    const char* folder;
+    bool saved;
+  } cases[] = {
+      {"0.A", "0", true},  {"2.A", "2", true},  {"3.A", "3", false}, {"4.A", "4", false},
+      {"9.A", "9", false}, {"a.A", "a", false}, {"1.A", "2", false}, {"1", "1", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.record);
+    const auto before = FolderBytes(settings->saveDir);
+    EXPECT_EQ(SaveGame(SavePath(c.record), SlotDir(c.folder)), c.saved ? 1 : 0);
+    if (c.saved) {
+      EXPECT_EQ(FileType(SavePath(c.record)), FILETYPE_FILE);
+      EXPECT_EQ(FileType(SlotDir(c.folder) + "/a.map"), FILETYPE_FILE);
+    } else {
+      EXPECT_EQ(FolderBytes(settings->saveDir), before);
+    }
+  }
 }
 
 TEST_F(SaveLoadTest, MapNamesReachTheScriptAsLuaStrings) {

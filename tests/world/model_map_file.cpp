@@ -11,6 +11,7 @@
 #include "support/dialog_frame.h"
 #include "support/files.h"
 #include "support/settings.h"
+#include "support/sync_log.h"
 #include "world/map.h"
 
 using testsupport::ReadFileBytes;
@@ -199,6 +200,18 @@ TEST(MapFile, SaveReplacesTheFileWhole) {
   TMap::Create()->SaveMap(dir + "/m.map", 0);
   EXPECT_EQ(ReadFileBytes(dir + "/m.map").size(), 7556u);
   EXPECT_FALSE(std::filesystem::exists(dir + "/m.map.tmp"));
+}
+
+TEST(MapFile, TheNewMapIsOnTheDiskBeforeItReplacesTheOld) {
+  const std::string dir = ScratchDir("map_durable");
+  TMap::Create()->SaveMap(dir + "/m.map", 0);
+  TMapPtr changed = TMap::Create();
+  FillDistinct(*changed);
+  testsupport::TSyncLog log;
+  changed->SaveMap(dir + "/m.map", 0);
+  const auto events = log.Events();
+  EXPECT_GE(testsupport::SyncedAsItIs(events, dir + "/m.map"), 0);
+  EXPECT_EQ(testsupport::RenamesOfUnsyncedEntries(events), "");
 }
 
 TEST(MapFile, UnwritablePathKeepsTheOldFileAndDoesNotCrash) {
