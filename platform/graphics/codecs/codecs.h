@@ -15,6 +15,7 @@ constexpr int kMaxImageSide = 16384;
 TPixmapPtr DecodePixmap(const std::vector<uint8_t>& data);
 TPixmapPtr DecodePng(const std::vector<uint8_t>& data);
 TPixmapPtr DecodeJpeg(const std::vector<uint8_t>& data);
-// Uncompressed or run-length BMP and TGA files of the common depths.
+// BMP: uncompressed 8 (palette), 24 and 32 bits, 32 also with bit fields. TGA: uncompressed or
+// run-length, of the common depths.
 TPixmapPtr DecodeBmp(const std::vector<uint8_t>& data);
 TPixmapPtr DecodeTga(const std::vector<uint8_t>& data);
