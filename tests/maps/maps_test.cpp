@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -148,6 +150,36 @@ TEST_F(MapDescriptionTest, MistakesSayWhatWasFoundAndWhatWasExpected) {
     EXPECT_EQ(error, (dir / "m.txt").string() + c.message);
     EXPECT_FALSE(fs::exists(dir / "m.map"));
   }
+}
+
+// The description that docs/maps.md shows builds, and the mistake it shows gives the message
+// the page quotes.
+TEST_F(MapDescriptionTest, TheDocumentedExampleAndItsMistake) {
+  std::ifstream in(std::string(CORVEL_SOURCE_DIR) + "/docs/maps.md");
+  ASSERT_TRUE(in);
+  const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::smatch quoted;
+  ASSERT_TRUE(std::regex_search(page, quoted,
+                                std::regex("`corvel_maps: myquest/MapText/meadow\\.txt([^`]*)`")));
+  std::vector<std::string> example;
+  std::istringstream lines(page.substr(page.find("### The description format")));
+  for (std::string line; std::getline(lines, line) && (example.empty() || !line.empty());)
+    if (line.rfind("    ", 0) == 0) example.push_back(line.substr(4));
+  ASSERT_EQ(example.size(), 23u);
+  const TQuestNames names{
+      {{"grass", 0}, {"wall", 1}, {"water", 2}, {"treetop", 3}, {"sign", 4}, {"path", 5}},
+      {{"meadow_entry.lua", 1}, {"read_sign.lua", 2}, {"to_garden.lua", 3}}};
+  auto build = [&](const std::vector<std::string>& text, std::string& error) {
+    std::ofstream out(dir / "meadow.txt");
+    for (const std::string& line : text) out << line << "\n";
+    out.close();
+    return BuildMap((dir / "meadow.txt").string(), (dir / "meadow.map").string(), names, error);
+  };
+  std::string error;
+  EXPECT_TRUE(build(example, error)) << error;
+  example[11][4] = 'x';  // row 1, on line 12
+  EXPECT_FALSE(build(example, error));
+  EXPECT_EQ(error, (dir / "meadow.txt").string() + quoted[1].str());
 }
 
 TEST(QuestNamesTest, TilesCountKeptLinesAndTriggersCountFromOne) {

@@ -125,7 +125,7 @@ TEST_F(ScriptArgsTest, ValuesCheckAndConvertByTheRules) {
 TEST_F(ScriptArgsTest, AnArgumentErrorNamesThePlaceOfTheValueInTheCall) {
   const std::pair<const char*, std::string> cases[] = {
       {"GiveGold('x')", "bad argument #1 to 'GiveGold' (number expected, got string)"},
-      {"GiveGold(5, {})", "bad argument #2 to 'GiveGold' (number expected, got table)"},
+      {"GiveGold(5, 'x')", "bad argument #2 to 'GiveGold' (number expected, got string)"},
       {"GiveGold()", "bad argument #1 to 'GiveGold' (value expected)"},
       {"ProbePair({}, 5)", "bad argument #1 to 'ProbePair' (string expected, got table)"},
       {"ProbePair(1, 2, 'x', 'y')", "bad argument #4 to 'ProbePair' (number expected, got string)"},
