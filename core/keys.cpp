@@ -34,6 +34,9 @@ void Press(int d) {
   const Direction& dir = kDirections[d];
   keyHeld[d] = 1;
   player->facing = dir.facing;
+  // Drawn facing the new way also when no step follows (held keys that cancel out, locked
+  // controls).
+  player->currentFrame = SheetFrame(player->facing, player->frames, player->frame);
   if (dir.x != 0.0f) player->speedX = player->speedX + dir.x * player->walkSpeed;
   if (dir.y != 0.0f) player->speedY = player->speedY + dir.y * player->walkSpeed;
 }

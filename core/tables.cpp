@@ -9,6 +9,7 @@
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
 #include "platform/graphics/graphics.h"
+#include "platform/system/app.h"
 #include "platform/system/text.h"
 
 namespace {
@@ -27,20 +28,52 @@ std::vector<std::string> ReadLines(const std::string& path, bool required = true
   return lines;
 }
 
+// A line of a table with its place in the file, counted from 1.
+struct TNumberedLine {
+  size_t number;
+  std::string text;
+};
+
 // The lines with "//" comments cut off, keeping only those with something left.
-std::vector<std::string> ReadRecordLines(const std::string& path, bool required = true) {
-  std::vector<std::string> kept;
+std::vector<TNumberedLine> ReadRecordLines(const std::string& path, bool required = true) {
+  std::vector<TNumberedLine> kept;
+  size_t number = 0;
   for (std::string& line : ReadLines(path, required)) {
+    ++number;
     if (int at = Instr(line, "//")) line = Left(line, at - 1);
-    if (!line.empty()) kept.push_back(std::move(line));
+    if (!line.empty()) kept.push_back({number, std::move(line)});
   }
   return kept;
 }
 
-// The comma-separated fields of a record line, padded with empty fields to `count`.
-std::vector<std::string> Fields(const std::string& line, size_t count) {
-  std::vector<std::string> fields = *SplitString(line, ",");
-  if (fields.size() < count) fields.resize(count);
+// What a line of the item or NPC table holds, and what a comma in its text does to it.
+struct TRecordKind {
+  const char* line;   // "an item line"
+  const char* comma;  // where a comma may have slipped in, and how to write one there
+};
+constexpr TRecordKind kItemLine{"an item line",
+                                "the name or the description starts a new field (write \"~\" "
+                                "for a comma in a description)"};
+constexpr TRecordKind kNPCLine{"an NPC line", "the name starts a new field"};
+constexpr size_t kRecordFields = 17;
+
+// The 17 comma-separated fields of a record line, padded with empty fields. A line that is
+// not empty but holds another number of fields is said on standard error with its file and
+// line; it is read all the same, its first 17 fields in order.
+std::vector<std::string> Fields(const std::string& path, const TNumberedLine& line,
+                                const TRecordKind& kind) {
+  std::vector<std::string> fields = *SplitString(line.text, ",");
+  const size_t count = fields.size();
+  if (count != kRecordFields && !Trim(line.text).empty()) {
+    std::string what = path + ":" + std::to_string(line.number) + ": " +
+                       std::to_string(count) + " fields where " + kind.line + " has 17; ";
+    if (count > kRecordFields)
+      what += std::string("a comma in ") + kind.comma + ", and fields after the 17th are ignored";
+    else
+      what += "the missing fields read 0 or empty";
+    WriteError(what);
+  }
+  if (count < kRecordFields) fields.resize(kRecordFields);
   return fields;
 }
 
@@ -76,7 +109,8 @@ const std::string& FolderOr(const std::string TConfig::*field) {
 
 std::vector<TTilePtr> LoadImages(const std::string& path) {
   std::vector<TTilePtr> tiles;
-  for (const std::string& line : ReadRecordLines(path)) {
+  for (const TNumberedLine& record : ReadRecordLines(path)) {
+    const std::string& line = record.text;
     // File name, frame count, frame rate: only the first two commas separate.
     const int first = Instr(line, ",");
     const int second = first ? Instr(line, ",", first + 1) : 0;
@@ -123,7 +157,7 @@ std::vector<TItemPtr> LoadItems(const std::string& path) {
   size_t slot = 1;
   for (const std::string& line : ReadLines(path)) {
     if (slot >= items.size()) break;
-    const std::vector<std::string> f = Fields(line, 17);
+    const std::vector<std::string> f = Fields(path, {slot, line}, kItemLine);
     items[slot++] = TItem::Create(
         StringToInt(f[0]), f[1], Replace(f[2], "~", ","), StringToInt(f[3]), StringToInt(f[4]),
         StringToInt(f[5]), StringToInt(f[6]), StringToInt(f[7]), StringToInt(f[8]),
@@ -135,8 +169,8 @@ std::vector<TItemPtr> LoadItems(const std::string& path) {
 
 std::vector<TActorPtr> LoadNPCs(const std::string& path, bool required) {
   std::vector<TActorPtr> actors;
-  for (const std::string& line : ReadRecordLines(path, required)) {
-    const std::vector<std::string> f = Fields(line, 17);
+  for (const TNumberedLine& line : ReadRecordLines(path, required)) {
+    const std::vector<std::string> f = Fields(path, line, kNPCLine);
     // The position comes back whole: a fraction is dropped.
     actors.push_back(TActor::Create(
         StringToInt(f[0]), StringToInt(f[1]), PositionField(f[2]), PositionField(f[3]),

@@ -16,6 +16,9 @@ constexpr const char* kUnreadable = "it cannot be read";
 constexpr const char* kCorrupt = "its Theora headers are corrupt";
 constexpr const char* kIncomplete = "it ends before its Theora headers are complete";
 constexpr const char* kTooLarge = "its pictures are over 4096 pixels on a side";
+// The decoder's own texts for the two header faults, said as they stand.
+constexpr const char* kCorruptText = "Error parsing Theora stream headers; corrupt stream?";
+constexpr const char* kEndText = "End of file while searching for codec headers.";
 
 // The next complete page, stepping past bytes that are no page; false when none is complete.
 bool NextPage(ogg_sync_state* sync, ogg_page* page) {
@@ -28,8 +31,10 @@ bool NextPage(ogg_sync_state* sync, ogg_page* page) {
 // Header packets have the top bit of their first byte set, picture packets have not.
 bool IsHeader(const ogg_packet& packet) { return packet.bytes > 0 && (packet.packet[0] & 0x80); }
 
-// Ends a failed header pass: closes the file; the record stays releasable.
-int HeaderFailure(theoradecoder* record, const char* reason) {
+// Ends a failed header pass: says the decoder's own text, if any, on standard error and
+// closes the file; the record stays releasable.
+int HeaderFailure(theoradecoder* record, const char* reason, const char* text = nullptr) {
+  if (text) std::fprintf(stderr, "%s\n", text);
   record->failure = reason;
   std::fclose(record->headerfile);
   record->headerfile = nullptr;
@@ -96,12 +101,12 @@ int theoraheader(theoradecoder* record) {
       const int got = ogg_stream_packetout(&r.streamstate, &r.packet);
       if (got == 0) break;
       if (got < 0 || theora_decode_header(&r.info, &r.comment, &r.packet) != 0)
-        return HeaderFailure(record, kCorrupt);
+        return HeaderFailure(record, kCorrupt, kCorruptText);
       ++headers;
     }
     if (NextPage(&r.syncstate, &r.page)) ogg_stream_pagein(&r.streamstate, &r.page);
     else if (buffer_data(r.headerfile, &r.syncstate) == 0)
-      return HeaderFailure(record, kIncomplete);
+      return HeaderFailure(record, kIncomplete, kEndText);
     if (headers == 3) break;
   }
 

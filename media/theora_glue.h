@@ -25,7 +25,8 @@ theoradecoder* initdecoder();
 // 1 when the file opened for the header pass.
 int opentheora(theoradecoder* record, const char* path);
 // Reads the three Theora headers and sets the decoder up; 1 when it is ready. Otherwise 0,
-// with the reason in `failure` (nothing printed); either way the file is closed. Bytes that
+// with the reason in `failure`; a stream cut or corrupt inside its headers also says the
+// decoder's own text on standard error. Either way the file is closed. Bytes that
 // are no page are stepped past, before the first page too. Pictures over 4096 pixels on a
 // side are refused before the decoder allocates them.
 int theoraheader(theoradecoder* record);

@@ -9,11 +9,13 @@
 namespace {
 
 // Stack index of declared argument n (1-based) of count, counting back from the last one
-// passed. A call with fewer values than declared raises the argument error here, before
-// Lua would read below the command's own frame.
+// passed, as a position from the bottom of the command's frame: Lua's argument errors name
+// that position, the place of the value in the call ("#1" for GiveGold("x")). A call with
+// fewer values than declared raises the argument error here, before Lua would read below
+// the command's own frame.
 int StackIndex(lua_State* L, int n, int count) {
-  int index = n - count - 1;
-  if (-index > lua_gettop(L)) luaL_argerror(L, n, "value expected");
+  const int index = lua_gettop(L) + n - count;
+  if (index < 1) luaL_argerror(L, n, "value expected");
   return index;
 }
 

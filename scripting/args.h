@@ -2,9 +2,10 @@
 // The one implementation of the script commands' argument rules.
 //
 // A command declares how many arguments it takes and reads them counting back from the
-// last one passed: declared argument n of count is stack index n - count - 1, so extra
-// leading arguments are ignored and missing ones raise Lua's argument error, which ends
-// the running script. Every read works on the state the command was called with.
+// last one passed: declared argument n of count is the value count - n places before the
+// last, so extra leading arguments are ignored and missing ones raise Lua's argument error,
+// which ends the running script and names the place of the value in the call. Every read
+// works on the state the command was called with.
 #include <cstdint>
 #include <string>
 

@@ -4,8 +4,12 @@
 // declare the API extern "C" themselves and must not be wrapped again.
 #include "scripting/engine.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
+#include "core/globals.h"
 #include "platform/system/app.h"
 
 #include <lauxlib.h>
@@ -69,6 +73,40 @@ int TraceScriptFrames(lua_State* L) {
     }
   }
   return 1;
+}
+
+// The name a script goes by in Lua's messages and tracebacks: its path inside the quest's
+// resource folder ("Triggers/setup.lua"), or inside the user folder for a save script; any
+// other path as it stands. Lua cuts longer names short.
+std::string ScriptName(const std::string& path) {
+  for (const std::string* folder : {&baseAppDir, &baseHomeDir}) {
+    if (folder->empty()) continue;
+    const std::string prefix = *folder + "/";
+    if (path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0)
+      return path.substr(prefix.size());
+  }
+  return path;
+}
+
+// luaL_loadfile under a chunk name of our own: the file's bytes, a first line that begins
+// with "#" left empty, compiled as "@" + name. Lua's status, with its message on top.
+int LoadScriptFile(lua_State* L, const std::string& path, const std::string& name) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) {
+    lua_pushfstring(L, "cannot open %s: %s", name.c_str(), std::strerror(errno));
+    return LUA_ERRFILE;
+  }
+  std::string text;
+  char block[4096];
+  for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) text.append(block, got);
+  const int error = std::ferror(file) ? errno : 0;
+  std::fclose(file);
+  if (error) {
+    lua_pushfstring(L, "cannot read %s: %s", name.c_str(), std::strerror(error));
+    return LUA_ERRFILE;
+  }
+  if (!text.empty() && text[0] == '#') text.erase(0, std::min(text.find('\n'), text.size()));
+  return luaL_loadbuffer(L, text.data(), text.size(), ("@" + name).c_str());
 }
 
 SE_Parameter& AddParameter(TList<SE_Parameter>& list, int type) {
@@ -219,11 +257,11 @@ int TLuaScriptEngine::SetScriptText(const std::string& text, const std::string&)
 }
 
 // A failure is also said on standard error: Lua's message, and for a run-time error the
-// script frames that led to it.
+// script frames that led to it, each script named as the quest knows it.
 int TLuaScriptEngine::RunScriptFile(const std::string& path) {
   if (!m_started) return Refuse(*this, kNotStarted);
   lua_State* L = m_lua_state;
-  const int loaded = luaL_loadfile(L, path.c_str());
+  const int loaded = LoadScriptFile(L, path, ScriptName(path));
   if (loaded != 0) {
     WriteError("Could not load the script " + path + ": " + ErrorText(L));
     return Outcome(*this, loaded);

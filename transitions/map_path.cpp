@@ -7,11 +7,19 @@
 
 namespace {
 
-bool HasParentStep(const std::string& name) {
+// True when a ".." step of the name climbs above the folder the name starts in. Empty and
+// "." steps stay where they are, so "/b.map" and "sub/../b.map" stay inside.
+bool ClimbsOut(const std::string& name) {
+  int depth = 0;
   for (size_t start = 0; start <= name.size();) {
     size_t end = name.find('/', start);
     if (end == std::string::npos) end = name.size();
-    if (name.compare(start, end - start, "..") == 0) return true;
+    const std::string step = name.substr(start, end - start);
+    if (step == "..") {
+      if (--depth < 0) return true;
+    } else if (!step.empty() && step != ".") {
+      ++depth;
+    }
     start = end + 1;
   }
   return false;
@@ -28,14 +36,12 @@ std::string Printable(const std::string& name) {
 }  // namespace
 
 bool MapNameInWorkingFolder(const std::string& map) {
+  // A name that begins with the working folder's path is that path; any other name goes
+  // after it.
   const std::string& dir = settings->tempDir;
-  const bool inside = map.compare(0, dir.size(), dir) == 0;
-  const char* reason = nullptr;
-  if (!inside && !map.empty() && map[0] == '/')
-    reason = "it is a path outside the working folder";
-  else if (HasParentStep(inside ? map.substr(dir.size()) : map))
-    reason = "its \"..\" would lead out of the working folder";
-  if (!reason) return true;
-  std::fprintf(stderr, "Refused the map \"%s\": %s.\n", Printable(map).c_str(), reason);
+  const bool full = map.compare(0, dir.size(), dir) == 0;
+  if (!ClimbsOut(full ? map.substr(dir.size()) : map)) return true;
+  std::fprintf(stderr, "Refused the map \"%s\": its \"..\" would lead out of the working folder.\n",
+               Printable(map).c_str());
   return false;
 }

@@ -37,6 +37,8 @@ TPlayerPtr TPlayer::CreatePlayer(int tileID, int footprintID, float X, float Y, 
   const TTile* tile = TileAt(tileID);
   p->frames = tile ? tile->frames / 4 : 0;
   p->framedir = 1;
+  // Drawn in the row of its facing from the first frame on, not the row of facing up.
+  p->currentFrame = SheetFrame(p->facing, p->frames, p->frame);
   return p;
 }
 

@@ -6,6 +6,10 @@
 #include "core/game.h"
 #include "core/globals.h"
 #include "support/dialog_frame.h"
+#include "support/files.h"
+#include "support/lua_run.h"
+#include "support/settings.h"
+#include "support/tiles.h"
 
 namespace {
 
@@ -172,6 +176,80 @@ TEST_F(Drawing, Hearts) {
     }
     EXPECT_EQ(got, c.places) << "life " << c.life << " of " << c.maxLife;
   }
+}
+
+// More than five hearts reach into the gold symbol at (300, 427): the sixth covers its left
+// edge, the seventh the rest.
+TEST_F(Drawing, TheSixthHeartMeetsTheGoldSymbol) {
+  imgLife[2] = ColourImage(32, 32, kRed);
+  imgGold = ColourImage(32, 32, kYellow);
+  player->life = player->maxLife = 12;
+  DrawInterface();
+  EXPECT_EQ(At(303, 440), kRed);
+  EXPECT_EQ(At(310, 440), kYellow);
+  player->life = player->maxLife = 14;
+  DrawInterface();
+  EXPECT_EQ(At(310, 440), kRed);
+  EXPECT_EQ(At(330, 440), kRed);
+}
+
+// An item with ammunition has its count written over its icon, centred on its 32 pixels at
+// the gold count's height, in the gold count's colours.
+TEST_F(Drawing, AmmunitionCountsOverTheIconsInHand) {
+  player->life = player->maxLife = 0;
+  for (const auto& [hand, x] : {std::pair{player->primary, 370}, {player->secondary, 426}}) {
+    hand->icon = kIconTile;
+    hand->ammoMax = 30;
+    hand->ammoCount = 12;
+    Cls();
+    DrawInterface();
+    const TPixmapPtr got = GrabPixmap(x, 416, 32, 64);
+    Cls();
+    DrawImage(TileImage(kIconTile), static_cast<float>(x), 432);
+    SetColor(0, 0, 0);
+    DrawText("12", static_cast<float>(x + 9), 455);
+    SetColor(175, 0, 0);
+    DrawText("12", static_cast<float>(x + 8), 454);
+    SetColor(255, 255, 255);
+    EXPECT_EQ(got->pixels, GrabPixmap(x, 416, 32, 64)->pixels) << "hand at " << x;
+    hand->icon = 0;
+  }
+}
+
+// The player is drawn in the row of its facing (the rows of a sheet: up, down, left, right):
+// a new game's player before its first step faces down; a sheet that the startup script
+// gives it with AddPlayer shows its own down row; a direction key turns it also where no
+// step follows.
+TEST_F(Drawing, ThePlayerIsDrawnInTheRowOfItsFacing) {
+  using testsupport::FrameColor;
+  // Sheets of 2 and 3 frames a facing, each frame in a colour of its own.
+  Tile = {testsupport::MakeTile(testsupport::SolidImage(32, 32, 8), 8),
+          testsupport::MakeTile(testsupport::SolidImage(32, 32, 12), 12)};
+  const std::string quest = testsupport::ScratchDir("facing_quest");
+  testsupport::UseQuestSettings(quest);
+  CreateDir(settings->triggerDir);
+  ScriptState();
+  const auto drawn = [] {
+    Cls();
+    DrawActors();
+    return At(static_cast<int>(player->X) + 10, static_cast<int>(player->Y) + 10);
+  };
+
+  StartGame();
+  EXPECT_EQ(player->facing, 1);
+  EXPECT_EQ(drawn(), FrameColor(2));
+
+  testsupport::WriteFileBytes(settings->triggerDir + "startup.lua", "AddPlayer(1, 0, 100, 100)");
+  StartGame();
+  EXPECT_EQ(drawn(), FrameColor(3));
+
+  lockControls = 1;
+  GetKeyDown(settings->kLeft);
+  EXPECT_EQ(drawn(), FrameColor(6));
+  lockControls = 0;
+  GetKeyDown(settings->kRight);  // left and right held: no step
+  EXPECT_EQ(drawn(), FrameColor(9));
+  ReleaseHeldKeys();
 }
 
 TEST_F(Drawing, IconsOnlyWhenAboveZero) {

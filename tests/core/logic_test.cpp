@@ -123,6 +123,34 @@ TEST_F(LogicClock, ResetInsideAPassKeepsTheCountAndDropsTheFraction) {
   EXPECT_EQ(Delta, 1.0f);
 }
 
+// The flicker after a hit lasts 25 of the actor's paces, and a pace comes at the first step
+// that brings the actor's count above one tick: its length in time depends on how often
+// the game draws (the figures the world's documentation gives).
+TEST_F(LogicClock, TheFlickerAfterAHitLastsLongerAtLowPictureRates) {
+  static TPlayer* hit;
+  LogicStep = [] { return hit->UpdateActor(); };
+  const struct {
+    int pictureMs;  // time between two drawn pictures
+    int flickerMs;
+  } cases[] = {{1, 850}, {5, 875}, {33, 1650}, {50, 1250}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pictureMs);
+    TPlayer player;
+    player.walkSpeed = 6.0f;
+    player.invincible = 25;
+    hit = &player;
+    SetManualClock(1000);
+    FixedRateLogic->Init();
+    int ms = 0;
+    while (player.invincible > 0 && ms < 5000) {
+      ms += c.pictureMs;
+      SetManualClock(1000 + ms);
+      MainLogicLoop();
+    }
+    EXPECT_EQ(ms, c.flickerMs);
+  }
+}
+
 TEST_F(LogicClock, SetDeltaOfAnyClockWritesTheGlobal) {
   TFixedRateLogic transition;
   transition.Framerate = 60.0f;

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -86,31 +88,98 @@ TEST_F(MapDescriptionTest, GridAndLegendBecomeTheFourLayersAndTheTriggers) {
   EXPECT_FLOAT_EQ(map->mapOverlay[3][6].alpha, 0.5f);
 }
 
-TEST_F(MapDescriptionTest, MistakesNameTheirLineAndWriteNoMap) {
+// Each mistake is reported with the file and line at fault, what was found and what was
+// expected; no map is written.
+TEST_F(MapDescriptionTest, MistakesSayWhatWasFoundAndWhatWasExpected) {
+  const std::string oneCell = "cell . ground=grass\ngrid\n";
+  const std::string tileNames =
+      "a tile is a picture's file name as it stands in tiles.dat, without \".png\"";
+  const std::string triggerNames =
+      "a trigger is a script's name as it stands in triggers.dat, or a trigger number";
   const struct {
     const char* name;
     std::string text;
-    const char* message;
+    std::string message;  // after "m.txt"
   } cases[] = {
-      {"short row", kLegend + Grid(std::string(19, '.')), "m.txt:16: a grid row needs 20 characters"},
-      {"unknown character", kLegend + Grid("..........x........."), "m.txt:16: no cell for 'x'"},
-      {"unknown tile", "cell . ground=sand\ngrid\n" + Grid(std::string(20, '.')), "m.txt:1: bad cell token 'ground=sand'"},
-      {"unknown trigger", "entry nowhere.lua\n", "m.txt:1: unknown entry 'nowhere.lua'"},
-      {"no ground", "cell . feature=wall\n", "m.txt:1: a cell needs its ground"},
-      {"missing rows", "cell . ground=grass\ngrid\n" + std::string(20, '.') + "\n", "the grid needs 13 rows"},
-      {"extra rows", "cell . ground=grass\ngrid\n" + Grid(std::string(20, '.')) + std::string(20, '.') + "\n", "more than 13 grid rows"},
-      {"unknown line", "walls everywhere\n", "m.txt:1: unknown line"},
+      {"short row", kLegend + Grid(std::string(19, '.')),
+       ":16: a grid row needs 20 characters, this one has 19"},
+      {"row with a trailing space", kLegend + Grid(std::string(20, '.') + " "),
+       ":16: a grid row needs 20 characters, this one has 21 (1 of them spaces or tabs at its "
+       "end)"},
+      {"unknown character", kLegend + Grid("..........x........."),
+       ":16: 'x' in column 10 has no cell line (cells: # . P t)"},
+      {"tab in a row", kLegend + Grid("....\t..............."),
+       ":16: '\\t' in column 4 has no cell line (cells: # . P t)"},
+      {"unknown tile", "cell . ground=gras\n",
+       ":1: in 'ground=gras', unknown tile 'gras': " + tileNames},
+      {"tile not given", "cell . ground=grass feature\n",
+       ":1: in 'feature', no tile given: " + tileNames},
+      {"unknown trigger of a cell", "cell . ground=grass touch=plates.lua\n",
+       ":1: in 'touch=plates.lua', unknown trigger 'plates.lua': " + triggerNames},
+      {"unknown map trigger", "entry nowhere.lua\n",
+       ":1: in the entry trigger, unknown trigger 'nowhere.lua': " + triggerNames},
+      {"map trigger not given", "clear\n", ":1: in the clear trigger, no trigger given: " +
+                                               triggerNames},
+      {"map number", "id seven\n", ":1: the map number 'seven' is not a whole number"},
+      {"unknown token", "cell . ground=grass walk=1\n",
+       ":1: unknown token 'walk=1': a cell takes ground=, feature=, object=, overlay=, touch= "
+       "and talk="},
+      {"no ground", "cell . feature=wall\n",
+       ":1: cell '.' has no ground: every cell needs ground=TILE"},
+      {"two characters", "cell ab ground=grass\n",
+       ":1: a cell line names one character, and this one names 'ab'"},
       {"overlay without alpha", "cell . ground=grass overlay=treetop\n",
-       "m.txt:1: bad cell token 'overlay=treetop'"},
+       ":1: in 'overlay=treetop', an overlay needs its alpha after '@', such as "
+       "overlay=treetop@0.7"},
       {"alpha not a number", "cell . ground=grass overlay=treetop@half\n",
-       "m.txt:1: bad cell token 'overlay=treetop@half'"},
+       ":1: in 'overlay=treetop@half', the overlay's alpha 'half' is not a number: it is "
+       "written as 0.7, from 0.0 (invisible) to 1.0 (solid)"},
+      {"unknown line", "walls everywhere\n",
+       ":1: unknown line 'walls everywhere': a line before the grid is id, entry, exit, clear, "
+       "cell, grid, or a // comment"},
+      {"no grid", "cell . ground=grass\n", ": no grid line: the grid follows a line 'grid'"},
+      {"missing rows", oneCell + std::string(20, '.') + "\n",
+       ": the grid needs 13 rows, it has 1"},
+      {"extra rows", oneCell + Grid(std::string(20, '.')) + std::string(20, '.') + "\n",
+       ":16: a 14th grid row: the grid has 13 rows, and after them only empty lines may follow"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     std::string error;
-    EXPECT_FALSE(Build(c.text, error)) << c.name;
-    EXPECT_NE(error.find(c.message), std::string::npos) << c.name << ": " << error;
-    EXPECT_FALSE(fs::exists(dir / "m.map")) << c.name;
+    EXPECT_FALSE(Build(c.text, error));
+    EXPECT_EQ(error, (dir / "m.txt").string() + c.message);
+    EXPECT_FALSE(fs::exists(dir / "m.map"));
   }
+}
+
+// The description that docs/maps.md shows builds, and the mistake it shows gives the message
+// the page quotes.
+TEST_F(MapDescriptionTest, TheDocumentedExampleAndItsMistake) {
+  std::ifstream in(std::string(CORVEL_SOURCE_DIR) + "/docs/maps.md");
+  ASSERT_TRUE(in);
+  const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::smatch quoted;
+  ASSERT_TRUE(std::regex_search(page, quoted,
+                                std::regex("`corvel_maps: myquest/MapText/meadow\\.txt([^`]*)`")));
+  std::vector<std::string> example;
+  std::istringstream lines(page.substr(page.find("### The description format")));
+  for (std::string line; std::getline(lines, line) && (example.empty() || !line.empty());)
+    if (line.rfind("    ", 0) == 0) example.push_back(line.substr(4));
+  ASSERT_EQ(example.size(), 23u);
+  const TQuestNames names{
+      {{"grass", 0}, {"wall", 1}, {"water", 2}, {"treetop", 3}, {"sign", 4}, {"path", 5}},
+      {{"meadow_entry.lua", 1}, {"read_sign.lua", 2}, {"to_garden.lua", 3}}};
+  auto build = [&](const std::vector<std::string>& text, std::string& error) {
+    std::ofstream out(dir / "meadow.txt");
+    for (const std::string& line : text) out << line << "\n";
+    out.close();
+    return BuildMap((dir / "meadow.txt").string(), (dir / "meadow.map").string(), names, error);
+  };
+  std::string error;
+  EXPECT_TRUE(build(example, error)) << error;
+  example[11][4] = 'x';  // row 1, on line 12
+  EXPECT_FALSE(build(example, error));
+  EXPECT_EQ(error, (dir / "meadow.txt").string() + quoted[1].str());
 }
 
 TEST(QuestNamesTest, TilesCountKeptLinesAndTriggersCountFromOne) {
@@ -169,7 +238,9 @@ TEST(MapToolTest, BuildsDescriptionsIntoTheQuestsMapsFolder) {
 
   std::tie(status, err) = build("bad.txt");
   EXPECT_EQ(status, 1);
-  EXPECT_NE(err.find("bad.txt:1: bad cell token 'ground=sand'"), std::string::npos) << err;
+  EXPECT_EQ(err, "corvel_maps: " + (quest / "MapText/bad.txt").string() +
+                     ":1: in 'ground=sand', unknown tile 'sand': a tile is a picture's file "
+                     "name as it stands in tiles.dat, without \".png\"\n");
   EXPECT_FALSE(fs::exists(quest / "Maps/bad.map"));
   fs::remove_all(quest);
 }

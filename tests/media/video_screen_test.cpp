@@ -127,22 +127,30 @@ TEST_F(VideoScreen, KeyReleasesReachTheKeyMapping) {
 
 TEST_F(VideoScreen, VideosThatCannotBePlayedSayWhyAndReturnAtOnce) {
   testsupport::WriteFileBytes(settings->imageDir + "broken.ogv", TheoraPages(VideoSpec{})[0]);
+  VideoSpec damaged;
+  damaged.corruptHeader = 1;
+  testsupport::WriteFileBytes(settings->imageDir + "damaged.ogv", TheoraVideo(damaged));
   testsupport::WriteFileBytes(settings->imageDir + "song.ogg", OggVorbis(1, 22050, 1000));
   const struct {
     const char* file;
+    const char* said;  // the decoder's own line before the one naming the file
     const char* reason;
   } cases[] = {
-      {"broken.ogv", "it ends before its Theora headers are complete"},
-      {"song.ogg", "it holds no Theora stream"},
-      {"missing.ogv", "it cannot be opened (No such file or directory)"},
-      {"", "it cannot be read"},  // the image folder itself
+      {"broken.ogv", "End of file while searching for codec headers.\n",
+       "it ends before its Theora headers are complete"},
+      {"damaged.ogv", "Error parsing Theora stream headers; corrupt stream?\n",
+       "its Theora headers are corrupt"},
+      {"song.ogg", "", "it holds no Theora stream"},
+      {"missing.ogv", "", "it cannot be opened (No such file or directory)"},
+      {"", "", "it cannot be read"},  // the image folder itself
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     testing::internal::CaptureStderr();
     EXPECT_EQ(DisplayVideo(c.file), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Could not play the video " + settings->imageDir + c.file + ": " + c.reason + ".\n");
+              std::string(c.said) + "Could not play the video " + settings->imageDir + c.file +
+                  ": " + c.reason + ".\n");
   }
   EXPECT_EQ(Flips(), 0);
   EXPECT_EQ(MilliSecs(), 0);  // no pass of the loop ran

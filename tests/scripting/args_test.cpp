@@ -122,6 +122,22 @@ TEST_F(ScriptArgsTest, ValuesCheckAndConvertByTheRules) {
   }
 }
 
+TEST_F(ScriptArgsTest, AnArgumentErrorNamesThePlaceOfTheValueInTheCall) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"GiveGold('x')", "bad argument #1 to 'GiveGold' (number expected, got string)"},
+      {"GiveGold(5, 'x')", "bad argument #2 to 'GiveGold' (number expected, got string)"},
+      {"GiveGold()", "bad argument #1 to 'GiveGold' (value expected)"},
+      {"ProbePair({}, 5)", "bad argument #1 to 'ProbePair' (string expected, got table)"},
+      {"ProbePair(1, 2, 'x', 'y')", "bad argument #4 to 'ProbePair' (number expected, got string)"},
+  };
+  for (const auto& [call, message] : cases) {
+    SCOPED_TRACE(call);
+    ASSERT_EQ(RunLua(call), 0);
+    const std::string error = lua->GetLastErrorString();
+    EXPECT_TRUE(error.ends_with(":1: " + message)) << error;
+  }
+}
+
 TEST_F(ScriptArgsTest, ACommandWithoutResultGivesNoValue) {
   ASSERT_EQ(RunLua("n = select('#', ProbeNothing(1)) m = select('#', ProbeInt(1))"), 1);
   EXPECT_EQ(LuaNumber("n"), 0);

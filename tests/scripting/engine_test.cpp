@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 #include <lua.h>
 
+#include <filesystem>
 #include <functional>
+#include "core/globals.h"
 #include "scripting/engine.h"
+#include "support/files.h"
 #include "support/lua_run.h"
 
 namespace {
@@ -143,6 +146,49 @@ TEST_F(ScriptEngineTest, RunScriptFileFailuresByKind) {
     EXPECT_EQ(engine.GetResultString(), c.effect);
     EXPECT_EQ(Top(), 0);
   }
+}
+
+// Scripts of the quest folder go by their names there, and a save script by its name in the
+// user folder, however deep the folders lie; Lua would cut a long path short.
+TEST_F(ScriptEngineTest, ScriptsGoByTheirNamesInTheQuestAndUserFolders) {
+  const std::string savedApp = baseAppDir, savedHome = baseHomeDir;
+  const std::string root = testsupport::ScratchDir("names");
+  baseAppDir = root + "/a/folder/deep/enough/for/lua/to/cut/its/names/short/bin/../Resources";
+  baseHomeDir = root + "/home/Documents/Corvel User Data";
+  const std::string setup = baseAppDir + "/Triggers/setup.lua";
+  const std::string save = baseHomeDir + "/Save/0.A.sav.lua";
+  const std::string gone = baseAppDir + "/Triggers/gone.lua";
+  const std::string shebang = baseAppDir + "/Triggers/tool.lua";
+  std::filesystem::create_directories(baseAppDir + "/../bin");
+  std::filesystem::create_directories(baseAppDir + "/Triggers");
+  std::filesystem::create_directories(baseHomeDir + "/Save");
+  testsupport::WriteFileBytes(setup, "-- set-up\nlocal function give(n)\n  error('no ' .. n)\n"
+                                     "end\ngive('gold')\n");
+  testsupport::WriteFileBytes(save, "AddPlayer(");
+  testsupport::WriteFileBytes(shebang, "#!/usr/bin/lua\nerror('line two')\n");
+  const struct {
+    std::string path, said;
+  } cases[] = {
+      {setup, "Error in the script " + setup + ": Triggers/setup.lua:3: no gold\n"
+              "\tTriggers/setup.lua:3: in function 'give'\n"
+              "\tTriggers/setup.lua:5: in main chunk\n"},
+      {save, "Could not load the script " + save +
+                 ": Save/0.A.sav.lua:1: unexpected symbol near '<eof>'\n"},
+      {gone, "Could not load the script " + gone +
+                 ": cannot open Triggers/gone.lua: No such file or directory\n"},
+      {shebang, "Error in the script " + shebang + ": Triggers/tool.lua:2: line two\n"
+                "\tTriggers/tool.lua:2: in main chunk\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(engine.RunScriptFile(c.path), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.said);
+  }
+  EXPECT_EQ(engine.GetLastErrorNumber(), 2);
+  EXPECT_EQ(Top(), 0);
+  baseAppDir = savedApp;
+  baseHomeDir = savedHome;
 }
 
 // A script that a command of another script runs fails alone: its line shows its own frames

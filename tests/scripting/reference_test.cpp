@@ -123,19 +123,20 @@ int BadArgument(const std::string& error, std::string* expected = nullptr) {
 
 // What a script observes of the command, probed without letting it act: a call with no
 // arguments fails at the first argument it reads (declared argument n, "value expected"); a
-// call with more values than any command takes, all tables, fails at that same read with
-// stack index n - count - 1; then, with the arguments known so far passed as valid values
-// and the others as tables, each failing read names the kind of one more argument.
+// call with 20 tables, more values than any command takes, fails at that same read, whose
+// error names the place of the value in the call, 20 - count + n; then, with the arguments
+// known so far passed as valid values and the others as tables, each failing read names the
+// place and the kind of one more argument.
 std::string Probe(lua_State* L, const std::string& name) {
   const int first = BadArgument(Call(L, name, ""));
   if (first <= 0) return "";  // it ran: it reads no arguments
-  const int index = BadArgument(Call(L, name, std::string(20, 't')));
-  const int count = first - index - 1;
-  if (index >= 0 || count <= 0 || count > 20) return "?";
+  const int place = BadArgument(Call(L, name, std::string(20, 't')));
+  const int count = 20 + first - place;
+  if (place <= 0 || count <= 0 || count > 20) return "?";
   std::string args(static_cast<size_t>(count), 't');
   for (int known = 0; known < count; ++known) {
     std::string expected;
-    const int at = BadArgument(Call(L, name, args), &expected) + count;  // 0-based position
+    const int at = BadArgument(Call(L, name, args), &expected) - 1;  // 0-based position
     if (at < 0 || at >= count || args[at] != 't') return "?";
     args[at] = expected == "string" ? 's' : 'n';
   }

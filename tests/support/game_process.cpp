@@ -36,7 +36,8 @@ std::string GameUserDir(const std::string& root) {
 GameProcess::GameProcess(const std::string& program, const std::string& home,
                          const std::string& logDir) {
   errFile_ = logDir + "/stderr.txt";
-  const std::string outFile = logDir + "/stdout.txt";
+  outFile_ = logDir + "/stdout.txt";
+  const std::string& outFile = outFile_;
   // Everything the child needs is made before the fork: it only opens files and starts the
   // program, as the test process may run other threads.
   const auto replaced = [](const std::string& entry) {
@@ -129,5 +130,7 @@ int GameProcess::Wait(int seconds) {
 }
 
 std::string GameProcess::Error() const { return ReadFileBytes(errFile_); }
+
+std::string GameProcess::Output() const { return ReadFileBytes(outFile_); }
 
 }  // namespace testsupport

@@ -1,6 +1,6 @@
 #pragma once
 // The real program run as a process, headless (SDL's dummy video, OpenAL's null device), with
-// its standard error kept in a file; and a folder tree that it starts from as a user's
+// its standard output and error kept in files; and a folder tree that it starts from as a user's
 // copy of it would: root/bin/corvel, root/Resources (the quest) and HOME at root/home.
 #include <sys/types.h>
 
@@ -34,12 +34,14 @@ public:
   int Wait(int seconds = 60);
   // Standard error so far.
   std::string Error() const;
+  // Standard output so far, as it has reached its file.
+  std::string Output() const;
 
 private:
   bool Ended();
   pid_t pid_ = -1;
   int status_ = -1;
-  std::string errFile_;
+  std::string errFile_, outFile_;
 };
 
 }  // namespace testsupport

@@ -86,9 +86,10 @@ protected:
     p.speedX = -6.0f;
     p.speedY = 1.5f;
     p.walkSpeed = 5.5f;
+    // Facing right on a sheet of one frame a facing: drawn frame 3.
     p.facing = 3;
-    p.frame = 1;
-    p.currentFrame = 13;
+    p.frame = 0;
+    p.currentFrame = 3;
     p.tempCount = 7.9f;
     p.invincible = 4;
     p.unmovable = -2;
@@ -250,6 +251,7 @@ TEST_F(SaveLoadTest, LoadRestoresTheSavedGame) {
   RunLua("GoToMap('b.map', 7)");
   player->gold = 1;
   player->name = "Changed";
+  player->facing = player->currentFrame = 0;
   player->item[0]->itemID = 40;
   const TItemPtr slot9 = player->item[9];
   flags[17] = 99;
@@ -269,8 +271,8 @@ TEST_F(SaveLoadTest, LoadRestoresTheSavedGame) {
   EXPECT_EQ(p.speedY, 0.0f);
   EXPECT_EQ(p.walkSpeed, 5.5f);
   EXPECT_EQ(p.facing, 3);
-  EXPECT_EQ(p.frame, 1);
-  EXPECT_EQ(p.currentFrame, 13);
+  EXPECT_EQ(p.frame, 0);
+  EXPECT_EQ(p.currentFrame, 3);
   EXPECT_EQ(p.tempCount, 7.0f);
   EXPECT_EQ(p.footprintID, saved.footprintID);
   EXPECT_EQ(p.invincible, 4);

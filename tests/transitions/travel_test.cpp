@@ -95,6 +95,31 @@ TEST_F(TravelTest, MapNamesAndFullPaths) {
   EXPECT_EQ(RunLua("GoToMap('a.map')"), 0);  // too few arguments end the script
 }
 
+// A missing map: its text box, then the map read last for travelling under the missing name,
+// whose entry trigger runs again; an entry trigger that goes to the missing map goes there
+// again from the copy.
+TEST_F(TravelTest, AMissingMapIsACopyOfTheMapReadLast) {
+  TMapPtr b = OpenMap(kBlueTile);
+  b->mapEntryTrigger = 7;  // to_missing.lua: counts in "entries", on to missing.map twice
+  ShipMap("b.map", b);
+  currentMap->LoadMap(settings->tempDir + "a.map");
+  // Each key comes while its text box is up (the trip's transition takes events too): the
+  // first after the first entry, the second after the second.
+  Script({Key(EVENT_KEYDOWN, settings->kEnter), Key(EVENT_KEYDOWN, settings->kEnter)},
+         [this] { return LuaNumber("entries") == 3.0 - static_cast<double>(script.size()); });
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(RunLua("entries = 0 GoToMap('b.map', 7)"), 1);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(LuaNumber("entries"), 3);
+  EXPECT_TRUE(script.empty());  // two text boxes, each closed with the talk key
+  const std::string missing = "Could not open the map " + settings->tempDir + "missing.map";
+  EXPECT_NE(said.find(missing), std::string::npos) << said;
+  EXPECT_NE(said.find(missing, said.find(missing) + 1), std::string::npos) << said;
+  EXPECT_EQ(currentMap->mapFile, settings->tempDir + "missing.map");
+  EXPECT_EQ(currentMap->mapTile[5][5].tileID, kBlueTile);
+  EXPECT_EQ(currentMap->mapEntryTrigger, 7);
+}
+
 // Trips nested in the triggers of a trip, on three maps with saved NPCs: a ("a1"), b ("b1",
 // "b2") and c ("c1"), c with the entry trigger that adds "fromEntry"; the game is on a.
 class NestedTravelTest : public TravelTest {

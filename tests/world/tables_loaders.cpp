@@ -233,6 +233,43 @@ TEST_F(Tables, ItemTableIgnoresLinesPastSlot47AndMissingFile) {
   EXPECT_NE(none[1], none[2]);
 }
 
+// A comma inside a text shifts the fields after it: the line is reported with its file and
+// line number (comment lines counted), and read as its fields fall.
+TEST_F(Tables, LinesWithAnotherNumberOfFieldsAreReported) {
+  const std::string items = Write("item.dat",
+                                  "1,Rope,Long, strong,2,0,0,3,3,0,4,0,0,0,0,0,-1,0\r\n"
+                                  "2,Lamp,Bright~ warm,2,0,0,3,3,0,4,0,0,0,0,0,-1,0\r\n"
+                                  "\r\n"
+                                  "4,Stub,short\r\n");
+  const std::string npcs = Write("npc.dat",
+                                 "// kinds\n"
+                                 "\n"
+                                 "0,0,10,10,0,0,1,Old, Tom,4,4,0,0,2.0,0,0,3,0 // the miller\n"
+                                 "0,0,20,20,0,0,1,Ann,4,4,0,0,2.0,0,0,3,0\n");
+  testing::internal::CaptureStderr();
+  const std::vector<TItemPtr> loadedItems = LoadItems(items);
+  ScopedTiles tiles({MakeTile(SolidImage(32, 32), 4)});
+  const std::vector<TActorPtr> loadedNPCs = LoadNPCs(npcs);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            items + ":1: 18 fields where an item line has 17; a comma in the name or the "
+            "description starts a new field (write \"~\" for a comma in a description), and "
+            "fields after the 17th are ignored\n" +
+            items + ":4: 3 fields where an item line has 17; the missing fields read 0 or empty\n" +
+            npcs + ":3: 18 fields where an NPC line has 17; a comma in the name starts a new "
+            "field, and fields after the 17th are ignored\n");
+  // Read as the fields fall: the rest of the description is taken for the type.
+  EXPECT_EQ(loadedItems[1]->description, "Long");
+  EXPECT_EQ(loadedItems[1]->itemType, 0);
+  EXPECT_EQ(loadedItems[1]->useTrigger, 0);
+  EXPECT_EQ(loadedItems[2]->description, "Bright, warm");
+  EXPECT_EQ(loadedItems[2]->useTrigger, 4);
+  ASSERT_EQ(loadedNPCs.size(), 2u);
+  EXPECT_EQ(loadedNPCs[0]->name, "Old");
+  EXPECT_EQ(loadedNPCs[0]->life, 0);  // " Tom"
+  EXPECT_EQ(loadedNPCs[0]->maxLife, 4);
+  EXPECT_EQ(loadedNPCs[1]->life, 4);
+}
+
 TEST_F(Tables, NpcTableRecordsCommentsAndConversions) {
   ScopedTiles tiles({MakeTile(SolidImage(32, 32)), MakeTile(SolidImage(32, 32, 8), 8)});
   gameItem.assign(48, nullptr);
