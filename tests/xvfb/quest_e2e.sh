@@ -1,8 +1,12 @@
 #!/bin/sh
-# Plays the demo quest in the real program under Xvfb: a new game from the title, a walk
-# over the rune on the path, a talk with the elder (text box and question), the trip to the
-# forest, and the way out through the exit question. The scripts print what happened and
-# the screen's pixels show it. Arguments: build folder, fixtures folder (unused).
+# Plays the demo quest in the real program under Xvfb, from a new game to its ending and into
+# the next game: the rune on the path, the talk with the elder across his stall (text box and
+# question), the trip to the forest, the fight with the archer for his key, the cave, the key
+# put in hand in the inventory and turned in the gate, the altar, the video over the whole
+# screen, the splash, the last words and the credits; then a new game from the title, which
+# must show the village at once, without anything of the cave; and the way out through the
+# exit question. The scripts print what happened and the screen's pixels show it.
+# Arguments: build folder, fixtures folder (unused).
 set -u
 . "$(dirname "$0")/lib/common.sh"
 xvfb_reexec 1280x800x24 "$0" "$@"
@@ -23,10 +27,11 @@ user="$tmp/home/Documents/Corvel User Data"
 HOME="$tmp/home" SDL_VIDEODRIVER=x11 line_buffered "$tmp/bin/corvel" >"$out" 2>&1 &
 game_pid=$!
 
-# Waits for a line the scripts print; fails at once when the game has ended.
+# Waits for a line the scripts print; fails at once when the game has ended or the hero died.
 wait_log() {
   echo "waiting for $1"
-  wait_for "has_line '$1' || ! kill -0 $game_pid 2>/dev/null"
+  wait_for "has_line '$1' || has_line 'E2E death' || ! kill -0 $game_pid 2>/dev/null"
+  has_line "E2E death" && fail "the hero died on the way to '$1'"
   has_line "$1" || fail "the game ended without printing '$1'"
 }
 # The colour of a pixel of the game picture (640 x 480, from its top-left corner).
@@ -45,6 +50,60 @@ wait_pixel() {
     [ "$(date +%s)" -gt "$deadline" ] && fail "$6: pixel ($1, $2) is $(pixel "$1" "$2"), not $3 $4 $5"
     sleep 0.02
   done
+}
+
+# Where the hero stands: "X Y", its top-left corner in the play field, from the middle of its
+# blue shirt (columns 8 to 23, rows 14 to 24 of its sprite); nothing while the shirt is not
+# seen (a flashing hero, a text box over it).
+hero() {
+  found=$("$build/tests/xfind" "$origin_x" "$origin_y" 640 416 40 90 230) || return 1
+  set -- $found
+  echo $(($1 - 15)) $(($2 - 19))
+}
+# Holds a direction key for about the time the hero needs to walk $2 pixels (6 pixels a tick,
+# 30 ticks a second: 5.5 ms a pixel), at most a third of a second; one xdotool run presses
+# and releases, so that no start of a program comes between.
+step() {
+  ms=$(($2 * 11 / 2)); [ "$ms" -gt 330 ] && ms=330
+  xdotool keydown "$1" sleep "$(printf '0.%03d' "$ms")" keyup "$1"
+}
+# Walks the hero to within 6 pixels (one tick's walk) of X Y, first across, then up or down,
+# in short steps that each look where the hero got to (stones and pushes move it too); the
+# last argument names the place.
+walk_to() {
+  echo "walking to $3 ($1, $2)"
+  tries=0 still=0 last=""
+  while :; do
+    has_line "E2E death" && fail "the hero died on the way to $3"
+    tries=$((tries + 1))
+    [ $tries -gt 200 ] && fail "the hero did not get to $3: it stands at $(hero)"
+    if ! at=$(hero); then sleep 0.05; continue; fi
+    if [ "$at" = "$last" ]; then still=$((still + 1)); else still=0 last=$at; fi
+    [ $still -gt 20 ] && fail "the hero is stuck at $at on the way to $3"
+    dx=$(($1 - ${at% *})); dy=$(($2 - ${at#* }))
+    if [ ${dx#-} -gt 6 ]; then
+      if [ "$dx" -gt 0 ]; then step Right "$dx"; else step Left "${dx#-}"; fi
+    elif [ ${dy#-} -gt 6 ]; then
+      if [ "$dy" -gt 0 ]; then step Down "$dy"; else step Up "${dy#-}"; fi
+    else
+      return 0
+    fi
+    sleep 0.05
+  done
+}
+# True when the pixel at X Y is green: a hill of the closing video, not the brown strip.
+pixel_green() {
+  set -- $(pixel "$1" "$2")
+  [ "$2" -ge $(($1 + 30)) ] && [ "$2" -ge $(($3 + 20)) ]
+}
+# True while a text box or question shows: whatever its height, its gold left border covers
+# (33, 208) and its dark blue (40, 208).
+box_shown() { pixel_near 33 208 220 180 60 && pixel_near 40 208 28 36 92; }
+# Waits for a text box or question, named by the argument, and presses Return.
+close_box() {
+  echo "waiting for $1"
+  wait_for box_shown
+  xdotool key Return
 }
 
 wait_log "E2E setup"
@@ -73,9 +132,9 @@ wait_log "E2E touch"
 wait_pixel 144 208 180 180 190 "the dimmed rune"
 
 # Still walking right, the hero stops at the elder's stall (column 9), his blue shirt just
-# left of it; talking there reaches the elder. A press whose probe finds nobody is repeated,
-# each after waiting long enough (even on a loaded machine) for the probe's short flight and
-# the script's print.
+# left of it; talking there reaches the elder behind it. A press whose probe finds nobody is
+# repeated, each after waiting long enough (even on a loaded machine) for the probe's short
+# flight and the script's print.
 wait_pixel 280 209 40 90 230 "the hero at the stall"
 tries=0
 until has_line "E2E talk"; do
@@ -86,18 +145,16 @@ until has_line "E2E talk"; do
 done
 xdotool keyup Right
 # The text box, with its dark blue middle, covers the path where the walk began.
-wait_pixel 88 208 28 36 92 "the text box"
-xdotool key Return
+close_box "the text box"
 wait_log "E2E question"
-wait_pixel 88 208 28 36 92 "the question dialog"
+wait_for box_shown
 # The second answer: to the forest now.
 xdotool key Down
 xdotool key Return
 wait_log "E2E answer 1"
 # The sword comes with a text box of its own.
 wait_log "E2E sword"
-wait_pixel 88 208 28 36 92 "the sword's text box"
-xdotool key Return
+close_box "the sword's text box"
 
 # The village is left, the forest scrolls in; its chest (column 15, row 4) shows a gold lock
 # where the village has grass.
@@ -105,9 +162,79 @@ wait_log "E2E village left"
 wait_log "E2E map2 entered"
 wait_pixel 495 143 230 200 60 "the forest's chest"
 
+# Along the path and up to the archer (column 17, row 3), who stands still and shoots; the
+# sword swings up at him from below, out of his reach, until he falls. Each hit throws him
+# 18 pixels back, so the hero follows him up.
+walk_to 544 180 "the end of the path"
+swings=0
+until has_line "E2E archer down"; do
+  swings=$((swings + 1)); [ $swings -gt 12 ] && fail "the archer never fell"
+  if [ $swings -eq 1 ]; then
+    walk_to 544 136 "below the archer"
+  else
+    walk_to 544 118 "up to the archer"
+  fi
+  xdotool key Up z
+  deadline=$(( $(date +%s) + 2 ))
+  until has_line "E2E archer down" || [ "$(date +%s)" -gt "$deadline" ]; do sleep 0.05; done
+done
+close_box "the archer's last words"
+
+# Back to the path and along it to column 9, down to the cave, whose opening in the hall's
+# south wall lies in the same column.
+walk_to 544 180 "the end of the path"
+walk_to 288 180 "the crossing"
+xdotool keydown Down
+wait_log "E2E cave entered"
+xdotool keyup Down
+walk_to 288 224 "below the hall"
+
+# The key from the archer goes into the second hand: the inventory's cursor moves from the
+# sword (cell 0) to the key (cell 1), which is put in the secondary hand.
+xdotool key i
+wait_pixel 62 92 70 50 30 "the inventory"
+xdotool key Right Return Right Return i
+walk_to 196 216 "the gate"
+xdotool key x
+wait_log "E2E gate open"
+close_box "the gate's text"
+
+# Through the gate to the altar in the west room's south-west corner, and talk to it.
+walk_to 96 216 "the west room"
+walk_to 96 352 "the altar"
+tries=0
+until has_line "E2E ending"; do
+  tries=$((tries + 1)); [ $tries -gt 3 ] && fail "the altar never answered"
+  xdotool key Left Return
+  deadline=$(( $(date +%s) + 10 ))
+  until has_line "E2E ending" || [ "$(date +%s)" -gt "$deadline" ]; do sleep 0.02; done
+done
+
+# The sunrise fills the screen: its green hills reach the bottom-right corner, where the
+# interface strip was. The splash follows, then the last words, and the credits.
+echo "waiting for the video's hills in the corner"
+wait_for "pixel_green 630 470"
+close_box "the last words"
+wait_pixel 130 91 220 180 60 "the credits' frame"
+xdotool key Return
+
+# A new game from the title: the village comes up at once, its rune glowing again, with no
+# text box over it, and the startup and the village's entry trigger are all that run.
+wait_pixel 252 297 220 180 60 "the title's New Game"
+lines=$(wc -l < "$out")
+xdotool key Return
+echo "waiting for the new game's startup"
+new_lines() { tail -n +$((lines + 1)) "$out"; }
+wait_for "new_lines | grep -qx 'E2E startup' || ! kill -0 $game_pid 2>/dev/null"
+wait_pixel 144 208 140 255 255 "the new game's glowing rune"
+sleep 1
+pixel_near 144 208 140 255 255 || fail "something covers the new game's village"
+new_game=$(new_lines)
+[ "$new_game" = "$(printf 'E2E village entered\nE2E startup')" ] ||
+  fail "the new game printed: $new_game"
+
 # Escape asks whether to leave; "Yes" is the first answer.
 xdotool key Escape
-wait_pixel 88 208 28 36 92 "the exit question"
-xdotool key Return
+close_box "the exit question"
 expect_clean_end "$user"
 echo "PASS"

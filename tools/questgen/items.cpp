@@ -3,56 +3,58 @@
 
 namespace {
 
+// Icons keep to their top 22 rows: in the interface strip the game writes an item's count
+// from row 22 of its icon down, over the strip's plate.
 TCanvas Sword() {
   TCanvas c(32, 32);
-  c.Line(8, 24, 25, 5, {220, 225, 235}, 3);
-  c.Line(6, 20, 13, 27, {200, 170, 60}, 3);
-  c.Line(3, 29, 7, 25, {120, 80, 40}, 3);
+  c.Line(10, 16, 25, 2, {220, 225, 235}, 3);
+  c.Line(7, 13, 13, 19, {200, 170, 60}, 3);
+  c.Line(4, 20, 8, 16, {120, 80, 40}, 3);
   return c;
 }
 
 TCanvas Bow() {
   TCanvas c(32, 32);
-  for (int y = 3; y <= 28; ++y) {
-    const float t = (y - 15.5f) / 12.5f;
-    const int x = 8 + static_cast<int>((1.0f - t * t) * 12);
+  for (int y = 1; y <= 20; ++y) {
+    const float t = (y - 10.5f) / 9.5f;
+    const int x = 10 + static_cast<int>((1.0f - t * t) * 10);
     c.Rect(x, y, 3, 1, {140, 90, 40});
   }
-  c.Line(9, 3, 9, 28, {230, 230, 230});
+  c.Line(11, 1, 11, 20, {230, 230, 230});
   return c;
 }
 
 TCanvas Wand() {
   TCanvas c(32, 32);
-  c.Line(6, 26, 22, 10, {90, 60, 120}, 3);
-  c.Ellipse(24, 8, 4, 4, {120, 230, 255});
-  c.Set(25, 6, {255, 255, 255});
+  c.Line(8, 19, 20, 7, {90, 60, 120}, 3);
+  c.Ellipse(22, 5, 4, 4, {120, 230, 255});
+  c.Set(23, 3, {255, 255, 255});
   return c;
 }
 
 TCanvas Key() {
   TCanvas c(32, 32);
-  c.Ellipse(10, 16, 6, 6, {230, 190, 40});
-  c.Ellipse(10, 16, 3, 3, kMask);
-  c.Rect(15, 15, 13, 3, {230, 190, 40});
-  c.Rect(23, 18, 2, 5, {230, 190, 40});
-  c.Rect(27, 18, 2, 4, {230, 190, 40});
+  c.Ellipse(10, 11, 6, 6, {230, 190, 40});
+  c.Ellipse(10, 11, 3, 3, kMask);
+  c.Rect(15, 10, 13, 3, {230, 190, 40});
+  c.Rect(23, 13, 2, 5, {230, 190, 40});
+  c.Rect(27, 13, 2, 4, {230, 190, 40});
   return c;
 }
 
 TCanvas Axe() {
   TCanvas c(32, 32);
-  c.Line(8, 28, 22, 6, {140, 90, 40}, 3);
-  c.Ellipse(22, 9, 7, 5, {150, 150, 165});
+  c.Line(9, 20, 20, 4, {140, 90, 40}, 3);
+  c.Ellipse(21, 6, 7, 5, {150, 150, 165});
   return c;
 }
 
 TCanvas Potion() {
   TCanvas c(32, 32);
-  c.Ellipse(16, 20, 8, 8, {200, 40, 60});
-  c.Rect(13, 6, 6, 8, {200, 220, 230});
-  c.Rect(12, 4, 8, 3, {140, 90, 40});
-  c.Ellipse(13, 18, 2, 2, {255, 160, 170});
+  c.Ellipse(16, 14, 7, 7, {200, 40, 60});
+  c.Rect(13, 3, 6, 6, {200, 220, 230});
+  c.Rect(12, 1, 8, 3, {140, 90, 40});
+  c.Ellipse(13, 12, 2, 2, {255, 160, 170});
   return c;
 }
 

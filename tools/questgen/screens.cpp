@@ -8,16 +8,24 @@ namespace {
 const TRgb kGold{220, 180, 60};
 const TRgb kNavy{28, 36, 92};
 
+// Light plates behind the counts, which the game draws in dark red at y 454 (strip row 38):
+// the gold's below its coin, each hand's below its icon, whose pictures keep clear of them.
+const TRgb kPlate{236, 226, 196};
+
 TCanvas Interface() {
   TCanvas c(640, 64, {60, 45, 35});
   c.VerticalGradient(0, 0, 640, 64, {90, 70, 50}, {45, 32, 24});
   c.Rect(0, 0, 640, 3, kGold);
   c.Noise(0, 3, 640, 61, 5, 31);
-  // Recesses behind the hearts, the gold and the two hands.
-  c.Frame(110, 12, 110, 40, Shade(kGold, -60), 2);
-  c.Frame(296, 9, 40, 46, Shade(kGold, -60), 2);
-  c.Frame(366, 12, 40, 40, kGold, 2);
-  c.Frame(422, 12, 40, 40, kGold, 2);
+  // Recesses behind the hearts (room for the four that the quest can give), the gold and
+  // the two hands.
+  c.Frame(110, 12, 140, 40, Shade(kGold, -60), 2);
+  c.Frame(294, 8, 44, 52, Shade(kGold, -60), 2);
+  c.Rect(296, 36, 40, 22, kPlate);
+  for (const int x : {366, 422}) {
+    c.Frame(x, 12, 40, 48, kGold, 2);
+    c.Rect(x + 2, 38, 36, 20, kPlate);
+  }
   c.Text(20, 24, "LIFE", kGold);
   c.Text(478, 24, "CORVEL", Shade(kGold, -30));
   return c;
@@ -46,11 +54,12 @@ TCanvas Heart(int fill) {
   return c;
 }
 
+// Drawn at (300, 427): the coin keeps to its top 22 rows, above the plate of the count.
 TCanvas Coin() {
   TCanvas c(32, 32);
-  c.Ellipse(16, 16, 12, 12, {180, 140, 30});
-  c.Ellipse(16, 16, 10, 10, {240, 200, 60});
-  c.Text(12, 8, "C", {180, 140, 30});
+  c.Ellipse(16, 11, 10, 10, {180, 140, 30});
+  c.Ellipse(16, 11, 8, 8, {240, 200, 60});
+  c.Text(12, 3, "C", {180, 140, 30});
   return c;
 }
 
@@ -62,18 +71,22 @@ TCanvas Talk() {
   });
 }
 
+// 576 pixels wide, from x 32 to 608: the option and key set-up screens write from x 80, and
+// the key set-up's right column reaches x 595 with the longest key name.
+constexpr int kDialogWidth = 576;
+
 TCanvas DialogPart(int height, bool top, bool bottom) {
-  TCanvas c(480, height, kNavy);
+  TCanvas c(kDialogWidth, height, kNavy);
   c.Rect(0, 0, 4, height, kGold);
-  c.Rect(476, 0, 4, height, kGold);
+  c.Rect(kDialogWidth - 4, 0, 4, height, kGold);
   // A gold edge along row `edge` with its two corners cut, `inward` the way into the part.
   auto goldEdge = [&c](int edge, int inward) {
-    c.Rect(0, inward > 0 ? edge : edge - 3, 480, 4, kGold);
+    c.Rect(0, inward > 0 ? edge : edge - 3, kDialogWidth, 4, kGold);
     for (int x = 0; x < 4; ++x)
       for (int y = 0; y < 4; ++y)
         if (x + y < 3) {
           c.Set(x, edge + inward * y, kMask);
-          c.Set(479 - x, edge + inward * y, kMask);
+          c.Set(kDialogWidth - 1 - x, edge + inward * y, kMask);
         }
   };
   if (top) goldEdge(0, 1);
@@ -158,7 +171,10 @@ TCanvas Inventory() {
   c.Frame(60, 90, 520, 350, {70, 50, 30}, 4);
   c.Noise(64, 94, 512, 342, 6, 41);
   c.Text(260, 104, "INVENTORY", {250, 230, 180}, 1);
-  c.Rect(112, 292, 416, 56, {90, 70, 45});
+  // The item's name (red) and description (white) are written from (120, 300) over a plate
+  // dark enough for both.
+  c.Rect(108, 292, 424, 60, {18, 14, 11});
+  c.Frame(108, 292, 424, 60, {70, 50, 30}, 2);
   c.Text(214, 372, "In hand:", {250, 230, 180});
   c.Frame(282, 393, 36, 36, {70, 50, 30}, 2);
   c.Frame(321, 393, 36, 36, {70, 50, 30}, 2);

@@ -1,5 +1,6 @@
-// The quest's video: a sunrise over hills, 3 seconds of 320 x 240 Ogg Theora at 12 frames
-// a second, encoded with a fixed serial number.
+// The quest's video: a sunrise over hills, 3 seconds of Ogg Theora at 12 frames a second,
+// encoded with a fixed serial number. The game shows a video at its own size from the
+// screen's top-left corner, so it is made at the screen's 640 x 480.
 #include "tools/questgen/video.h"
 #include <theora/theoraenc.h>
 #include <cmath>
@@ -8,9 +9,10 @@
 
 namespace {
 
-constexpr int kWidth = 320, kHeight = 240, kFrames = 36;
+constexpr int kWidth = 640, kHeight = 480, kFrames = 36;
 
-void Rgb(int frame, int x, int y, int& r, int& g, int& b) {
+// The colour at (x, y) of a frame, in coordinates of half its size (320 x 240).
+void Rgb(int frame, float x, float y, int& r, int& g, int& b) {
   const float t = static_cast<float>(frame) / (kFrames - 1);
   const float sunY = 200 - t * 140;
   const float hill = 170 + std::sin(x / 40.0f) * 15;
@@ -23,7 +25,7 @@ void Rgb(int frame, int x, int y, int& r, int& g, int& b) {
     r = 255; g = 220; b = 120;
     return;
   }
-  const float sky = static_cast<float>(y) / kHeight;
+  const float sky = y / 240.0f;
   r = static_cast<int>(20 + t * 200 * sky);
   g = static_cast<int>(20 + t * 120);
   b = static_cast<int>(70 + t * 150 * (1 - sky));
@@ -75,7 +77,7 @@ bool WriteVideo(const std::string& path) {
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x) {
         int r, g, b;
-        Rgb(frame, x, y, r, g, b);
+        Rgb(frame, (x + 0.5f) / 2, (y + 0.5f) / 2, r, g, b);
         yPlane[y * kWidth + x] = static_cast<unsigned char>(16 + (65.7 * r + 129.1 * g + 25.1 * b) / 256);
         if (x % 2 == 0 && y % 2 == 0) {
           const int i = (y / 2) * (kWidth / 2) + x / 2;

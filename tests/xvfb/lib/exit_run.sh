@@ -34,9 +34,9 @@ exit_quest() {
 # The colour of a pixel of the game picture (640 x 480, from its top-left corner).
 exit_pixel() { "$build/tests/xpixel" $((origin_x + $1)) $((origin_y + $2)); }
 # True while a dialog box (the exit question, the options screen) is shown: its dark blue
-# middle covers this pixel.
+# middle covers this pixel, just inside its left border (and left of the question's portrait).
 box_shown() {
-  set -- $(exit_pixel 88 208)
+  set -- $(exit_pixel 40 208)
   dr=$(($1 - 28)); dg=$(($2 - 36)); db=$(($3 - 92))
   [ ${dr#-} -le 12 ] && [ ${dg#-} -le 12 ] && [ ${db#-} -le 12 ]
 }

@@ -1,8 +1,8 @@
--- The signpost reads only from the front.
-local facing = {"north", "south", "west", "east"}
+-- The signpost reads only from the front, to a hero facing west or north.
 if triggerDirection == 2 or triggerDirection == 0 then
-  DisplayText("You are facing " .. facing[triggerDirection + 1] .. ". The sign at column " .. GetTriggerX() .. ", row " .. GetTriggerY() .. " reads: East to the forest, and south of it the cave.", 255, 255, 255)
-  if DisplayOptions("A shortcut leads straight to the cave. Take it?", "Walk", "Take the shortcut", "", 255, 255, 255) == 1 then
+  DisplayText("The sign reads: \"East: the forest. South of the forest: the old cave.\"", 255, 255, 255)
+  -- Questions are light blue, so that the highlighted answer stands out from them.
+  if DisplayOptions("A worn trail behind the sign leads straight to the cave. Take it?", "Walk on", "Take the trail", "", 160, 215, 255) == 1 then
     GoToMap("cave.map", 5)
   end
 else

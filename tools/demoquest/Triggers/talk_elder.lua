@@ -3,7 +3,7 @@ FacePlayer("Elder")
 if GetFlag(3) == 0 then
   DisplayTextP("Welcome, traveller. Beasts have come out of the old cave beyond the forest, and nobody here can hold a blade any more.", 255, 255, 255, "portrait-elder.png", 0)
   print("E2E question")
-  local answer = DisplayOptionsP("Will you take my old sword and drive them out?", "I will walk there myself", "Take me to the forest now", "Not today", 255, 255, 200, "portrait-elder.png", 1)
+  local answer = DisplayOptionsP("Will you take my old sword and drive them out?", "I will walk there myself", "Take me to the forest now", "Not today", 160, 215, 255, "portrait-elder.png", 1)
   print("E2E answer " .. answer)
   if answer ~= 2 then
     SetFlag(3, 1)
@@ -11,7 +11,7 @@ if GetFlag(3) == 0 then
   end
   if answer == 1 then GoToMap("forest.map", 1) end
 else
-  local choice = DisplayOptions("A red potion costs 5 gold. Will you buy one?", "Buy a potion", "No, thank you", "", 255, 255, 255)
+  local choice = DisplayOptions("A red potion costs 5 gold. Will you buy one?", "Buy a potion", "No, thank you", "", 160, 215, 255)
   if choice == 0 then
     if CheckItem(6) then
       DisplayText("You still carry one.", 255, 255, 255)
