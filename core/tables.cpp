@@ -6,6 +6,7 @@
 #include "core/config.h"
 #include "core/globals.h"
 #include "core/quest_files.h"
+#include "core/user_files.h"
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
 #include "platform/graphics/graphics.h"
@@ -13,11 +14,12 @@
 
 namespace {
 
-// Every line of the file, empty ones included; a file that cannot be opened reads as no lines,
-// and says so on standard error when `required`.
-std::vector<std::string> ReadLines(const std::string& path, bool required = true) {
+// Every line of the file, empty ones included; a file that cannot be opened (or holds more
+// than maxBytes) reads as no lines, and says so on standard error when `required`.
+std::vector<std::string> ReadLines(const std::string& path, bool required = true,
+                                   int64_t maxBytes = ANY_SIZE) {
   std::vector<std::string> lines;
-  TStreamPtr stream = ReadStream(path);
+  TStreamPtr stream = ReadStream(path, maxBytes);
   if (!stream) {
     if (required) ReportFileFailure("open the table", path, "");
     return lines;
@@ -28,9 +30,10 @@ std::vector<std::string> ReadLines(const std::string& path, bool required = true
 }
 
 // The lines with "//" comments cut off, keeping only those with something left.
-std::vector<std::string> ReadRecordLines(const std::string& path, bool required = true) {
+std::vector<std::string> ReadRecordLines(const std::string& path, bool required = true,
+                                         int64_t maxBytes = ANY_SIZE) {
   std::vector<std::string> kept;
-  for (std::string& line : ReadLines(path, required)) {
+  for (std::string& line : ReadLines(path, required, maxBytes)) {
     if (int at = Instr(line, "//")) line = Left(line, at - 1);
     if (!line.empty()) kept.push_back(std::move(line));
   }
@@ -135,7 +138,7 @@ std::vector<TItemPtr> LoadItems(const std::string& path) {
 
 std::vector<TActorPtr> LoadNPCs(const std::string& path, bool required) {
   std::vector<TActorPtr> actors;
-  for (const std::string& line : ReadRecordLines(path, required)) {
+  for (const std::string& line : ReadRecordLines(path, required, NPC_FILE_BYTES)) {
     const std::vector<std::string> f = Fields(line, 17);
     // The position comes back whole: a fraction is dropped.
     actors.push_back(TActor::Create(

@@ -4,8 +4,12 @@
 // declare the API extern "C" themselves and must not be wrapped again.
 #include "scripting/engine.h"
 
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
+#include "core/user_files.h"
+#include "platform/files/files.h"
 #include "platform/system/app.h"
 
 #include <lauxlib.h>
@@ -35,6 +39,26 @@ int Outcome(TLuaScriptEngine& engine, int status) {
   if (status == 0) return 1;
   engine.ProcessError(status);
   return 0;
+}
+
+// Loads the file as luaL_loadfile would (a first line beginning with "#" is left out, its line
+// still counted), but read through the files module: an ordinary file of a script's size,
+// never reached through a link in the user folder, never a FIFO that would block. The
+// status, with the chunk or the error message on the stack.
+int LoadScriptFile(lua_State* L, const std::string& path) {
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes, SCRIPT_FILE_BYTES)) {
+    const std::string why = ReadFailure(path, SCRIPT_FILE_BYTES);
+    lua_pushfstring(L, "cannot open %s: %s", path.c_str(), why.c_str());
+    return LUA_ERRFILE;
+  }
+  size_t start = 0;
+  if (!bytes.empty() && bytes[0] == '#') {
+    while (start < bytes.size() && bytes[start] != '\n') ++start;
+  }
+  const std::string chunkName = "@" + path;
+  return luaL_loadbuffer(L, reinterpret_cast<const char*>(bytes.data()) + start,
+                         bytes.size() - start, chunkName.c_str());
 }
 
 // The error value on top of the stack, as text for a report.
@@ -223,7 +247,7 @@ int TLuaScriptEngine::SetScriptText(const std::string& text, const std::string&)
 int TLuaScriptEngine::RunScriptFile(const std::string& path) {
   if (!m_started) return Refuse(*this, kNotStarted);
   lua_State* L = m_lua_state;
-  const int loaded = luaL_loadfile(L, path.c_str());
+  const int loaded = LoadScriptFile(L, path);
   if (loaded != 0) {
     WriteError("Could not load the script " + path + ": " + ErrorText(L));
     return Outcome(*this, loaded);
