@@ -233,35 +233,31 @@ bool CopyFile(const std::string& from, const std::string& to, int64_t maxBytes) 
     Fail(what, why);
     return false;
   }
-  bool ok = true;
-  int error = 0;
+  std::string failure;  // why the copy failed; empty while it goes on
   int64_t copied = 0;
   char buffer[65536];
   for (;;) {
     const ssize_t n = read(in, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n < 0) ok = false, error = errno;
-      break;
-    }
+    if (n < 0) failure = Reason(errno);
+    if (n <= 0) break;
+    // A file that grows while it is copied is still held to its bound.
     copied += n;
     if (copied > maxBytes) {
-      ok = false;
-      error = EFBIG;
+      failure = "it holds more than " + std::to_string(maxBytes) + " bytes";
       break;
     }
     FileStep();
     if (!WriteAll(out, buffer, static_cast<size_t>(n))) {
-      ok = false;
-      error = errno;
+      failure = Reason(errno);
       break;
     }
   }
   close(in);
   FileStep();
-  if (close(out) != 0 && ok) ok = false, error = errno;
-  if (ok) return true;
-  Fail(what, Reason(error));
+  if (close(out) != 0 && failure.empty()) failure = Reason(errno);
+  if (failure.empty()) return true;
+  Fail(what, failure);
   // No half copy stays behind.
   TPlace place(to, nullptr);
   if (place.ok()) unlinkat(place.dir(), place.name(), 0);
