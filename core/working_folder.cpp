@@ -11,24 +11,24 @@ namespace {
 
 bool whole = true;
 
-// Copies the folder's files into `to`, and its sub-folders when asked; stops at the first
-// failure.
+// Copies the folder's files into `to`, and with `subFolders` its sub-folders too (links to
+// folders are not followed: they may lead back up and never end).
 std::string CopyFolder(const std::string& from, const std::string& to, bool subFolders) {
   const std::vector<std::string> names = LoadDir(from, 1);
-  // Something other than a folder in its place (a link in the user folder) is no folder
-  // without files: the copy fails. A missing or unreadable folder has nothing to copy.
-  if (FileType(from) == FILETYPE_FILE) return FileFailure();
+  // A missing or unreadable folder has nothing to copy; something else in its place (a link
+  // in the user folder) is no folder, and the copy fails.
+  const int type = FileType(from);
+  if (type == FILETYPE_NONE) return "";
+  if (type == FILETYPE_FILE) return FileFailure();
+  if (subFolders) return CopyDir(from, to, WORKING_FILE_BYTES) ? "" : FileFailure();
   for (const std::string& name : names) {
     const std::string source = from + name, target = to + name;
-    if (FileType(source) == FILETYPE_DIR) {
-      if (!subFolders) continue;
-      if (!CreateDir(target, 0)) return FileFailure();
-      const std::string failure = CopyFolder(source + "/", target + "/", true);
-      if (!failure.empty()) return failure;
-    } else {
-      DeleteFile(target);
-      if (!CopyFile(source, target, WORKING_FILE_BYTES)) return FileFailure();
-    }
+    const int entry = FileType(source);
+    // Sub-folders stay behind; so does what is gone since the listing, or a link that leads
+    // nowhere (outside the user folder).
+    if (entry != FILETYPE_FILE) continue;
+    DeleteFile(target);
+    if (!CopyFile(source, target, WORKING_FILE_BYTES)) return FileFailure();
   }
   return "";
 }

@@ -279,11 +279,10 @@ bool CopyDir(const std::string& from, const std::string& to, int64_t maxBytes) {
     std::string source = Join(from, name), target = Join(to, name);
     TPlace place(source, nullptr);
     struct stat link {}, st {};
-    if (!place.ok() || fstatat(place.dir(), place.name(), &link, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !place.Stat(st)) {
-      ok = false;
-      continue;
-    }
+    if (!place.ok() || fstatat(place.dir(), place.name(), &link, AT_SYMLINK_NOFOLLOW) != 0)
+      continue;  // gone since the listing
+    // A link that leads nowhere (outside the user folder) has nothing to copy.
+    if (!place.Stat(st)) continue;
     if (S_ISDIR(st.st_mode)) {
       // Linked folders are not descended into: a link may lead back up and never end.
       if (S_ISLNK(link.st_mode) || SameFile(st, destination)) continue;
