@@ -1,6 +1,7 @@
 // The configuration record and its file "config.dat".
 #include "core/config.h"
 #include "core/globals.h"
+#include "core/user_files.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ TConfig::TConfig() {
 
 int LoadConfig(const std::string& path) {
   TConfig& c = *settings;
-  TStreamPtr in = FileType(path) == FILETYPE_DIR ? nullptr : ReadStream(path);
+  TStreamPtr in = FileType(path) == FILETYPE_DIR ? nullptr : ReadStream(path, CONFIG_FILE_BYTES);
   if (!in) {
     // Only a missing file is written with the current settings; one that exists but cannot
     // be read is left alone rather than replaced by the defaults.
@@ -79,7 +80,10 @@ int SaveConfig(const std::string& path) {
   // cut never leaves a short "config.dat" behind.
   const std::string temporary = path + ".new";
   TStreamPtr out = WriteStream(temporary);
-  if (!out) return 0;
+  if (!out) {
+    WriteError(FileFailure());
+    return 0;
+  }
   for (uint8_t b : {c.fullScreen, c.sound, c.music, c.joystickMode, c.editMode}) WriteByte(out, b);
   for (const std::string* dir : {&c.mapDir, &c.imageDir, &c.soundDir, &c.musicDir, &c.saveDir,
                                  &c.tempDir, &c.triggerDir})
@@ -88,6 +92,10 @@ int SaveConfig(const std::string& path) {
                       c.kInventory, c.kOption, c.kExit, c.kSave, c.kLoad, c.kEdit, c.kCheat})
     WriteByte(out, key);
   const bool written = CloseStream(out) && SyncPath(temporary);
-  if (!written || !RenameFile(temporary, path)) DeleteFile(temporary);
+  if (!written || !RenameFile(temporary, path)) {
+    // The old file stays whole; the settings in force are kept until the next save.
+    WriteError(FileFailure());
+    DeleteFile(temporary);
+  }
   return 0;
 }

@@ -6,10 +6,12 @@
 
 // The start-up sequence of main; never returns.
 [[noreturn]] void CorvelMain();
-// Start-up steps after the globals: the user folder, "config.dat", the save and working
-// folders, in that order; a folder that cannot be made ends the process.
+// Start-up steps after the globals: the user folder, its lock, "config.dat", the save and
+// working folders, in that order; a folder that cannot be made, or a user folder that
+// another copy of the game holds, ends the process.
 int PrepareUserFolders();
 
+// A working folder that cannot be filled whole ends the process with the reason.
 int InitGame();
 int SetupGame();
 int StartGame();

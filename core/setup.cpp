@@ -3,6 +3,7 @@
 #include "core/globals.h"
 #include "core/quest_files.h"
 #include "core/tables.h"
+#include "core/working_folder.h"
 #include "scripting/engine.h"
 
 namespace {
@@ -12,14 +13,13 @@ TPlayerPtr NewPlayer() {
 }
 
 // The working folder starts as a flat copy of the map folder's files; anything an earlier
-// run left in it is gone. Sub-folders and other non-files are not copied.
-void RefillWorkingFolder() {
-  const TConfig& c = *settings;
-  DeleteDir(c.tempDir, 1);
-  CreateDir(c.tempDir, 0);
-  for (const std::string& name : LoadDir(c.mapDir, 1)) {
-    if (FileType(c.mapDir + name) == FILETYPE_FILE) CopyFile(c.mapDir + name, c.tempDir + name);
-  }
+// run left in it is gone. Sub-folders are not copied. A game without its maps whole cannot
+// be played: the reason ends the process.
+void FillWorkingFolder() {
+  const std::string failure = RefillWorkingFolder(false);
+  if (failure.empty()) return;
+  ReleaseGlobals();
+  RuntimeError(failure);
 }
 
 // The setup and startup scripts are the quest's own choice: one that is not there is passed
@@ -53,7 +53,7 @@ int InitGame() {
   EnableOpenALAudio();
   SetAudioDriver("OpenAL");
   HideMouse();
-  RefillWorkingFolder();
+  FillWorkingFolder();
   Tile = LoadImages(settings->imageDir + "tiles.dat");
   sound = LoadSounds(settings->soundDir + "sounds.dat", 0);
   music = LoadMusic(settings->musicDir + "music.dat");

@@ -21,10 +21,26 @@ void RequireFolder(const std::string& path) {
   RuntimeError(message);
 }
 
+// One game at a time on a user folder: a second one would empty the first one's working
+// folder under it. The lock goes with the process, however it ends.
+void LockUserFolder() {
+  const int held = LockFile(baseHomeDir + "/game.lock");
+  if (held == 1) return;
+  const std::string message =
+      held == 0 ? "The user folder " + baseHomeDir + " is in use by another copy of Corvel."
+                : FileFailure();
+  ReleaseGlobals();
+  RuntimeError(message);
+}
+
 }  // namespace
 
 int PrepareUserFolders() {
+  // Below the user folder no link is followed; the way to it may hold links.
+  SetUserFolder(baseHomeDir);
   RequireFolder(baseHomeDir);
+  // Before anything in the folder is read or written.
+  LockUserFolder();
   LoadConfig(baseHomeDir + "/config.dat");
   RequireFolder(settings->saveDir);
   RecoverSaves();

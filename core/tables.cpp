@@ -6,6 +6,7 @@
 #include "core/config.h"
 #include "core/globals.h"
 #include "core/quest_files.h"
+#include "core/user_files.h"
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
 #include "platform/graphics/graphics.h"
@@ -14,11 +15,12 @@
 
 namespace {
 
-// Every line of the file, empty ones included; a file that cannot be opened reads as no lines,
-// and says so on standard error when `required`.
-std::vector<std::string> ReadLines(const std::string& path, bool required = true) {
+// Every line of the file, empty ones included; a file that cannot be opened (or holds more
+// than maxBytes) reads as no lines, and says so on standard error when `required`.
+std::vector<std::string> ReadLines(const std::string& path, bool required = true,
+                                   int64_t maxBytes = ANY_SIZE) {
   std::vector<std::string> lines;
-  TStreamPtr stream = ReadStream(path);
+  TStreamPtr stream = ReadStream(path, maxBytes);
   if (!stream) {
     if (required) ReportFileFailure("open the table", path, "");
     return lines;
@@ -35,10 +37,11 @@ struct TNumberedLine {
 };
 
 // The lines with "//" comments cut off, keeping only those with something left.
-std::vector<TNumberedLine> ReadRecordLines(const std::string& path, bool required = true) {
+std::vector<TNumberedLine> ReadRecordLines(const std::string& path, bool required = true,
+                                           int64_t maxBytes = ANY_SIZE) {
   std::vector<TNumberedLine> kept;
   size_t number = 0;
-  for (std::string& line : ReadLines(path, required)) {
+  for (std::string& line : ReadLines(path, required, maxBytes)) {
     ++number;
     if (int at = Instr(line, "//")) line = Left(line, at - 1);
     if (!line.empty()) kept.push_back({number, std::move(line)});
@@ -169,7 +172,7 @@ std::vector<TItemPtr> LoadItems(const std::string& path) {
 
 std::vector<TActorPtr> LoadNPCs(const std::string& path, bool required) {
   std::vector<TActorPtr> actors;
-  for (const TNumberedLine& line : ReadRecordLines(path, required)) {
+  for (const TNumberedLine& line : ReadRecordLines(path, required, NPC_FILE_BYTES)) {
     const std::vector<std::string> f = Fields(path, line, kNPCLine);
     // The position comes back whole: a fraction is dropped.
     actors.push_back(TActor::Create(

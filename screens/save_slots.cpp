@@ -2,6 +2,7 @@
 #include "screens/save_slots.h"
 
 #include "core/globals.h"
+#include "core/user_files.h"
 #include "dialogs/dialogs.h"
 #include "screens/screen_text.h"
 
@@ -24,7 +25,7 @@ TSaveSlots ListSaveSlots() {
         FileType(settings->saveDir + entry) != FILETYPE_FILE)
       continue;
     slots.name[slot] = name;
-    slots.thumbnail[slot] = LoadImage(SlotFolder(slot) + "/save.png", -1);
+    slots.thumbnail[slot] = LoadImage(SlotFolder(slot) + "/save.png", -1, THUMBNAIL_BYTES);
   }
   for (std::string& name : slots.name)
     if (name.empty()) name = EmptySlotName;

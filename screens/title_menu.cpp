@@ -2,18 +2,36 @@
 #include "core/game.h"
 #include "core/globals.h"
 #include "core/quest_files.h"
+#include "core/working_folder.h"
 #include "screens/screens.h"
 
 namespace {
 
 enum { kNewGame, kLoadGame, kOptions, kCredits, kExit, kEntries };
 
+// The title music plays whatever the music switch says; the options screen pauses it.
+void PlayTitleMusic() {
+  StopChannel(musicChannel);
+  musicChannel = CreateMusicStream(settings->musicDir + "menu.ogg", 1, 0);
+}
+
+// A new game, begun on a working folder that holds the shipped maps whole; false when the
+// working folder could not be made so (said in a text box): the title menu stays.
+bool NewGame() {
+  // A copy that failed earlier left the working folder unfit for the startup script's trip.
+  if (!WorkingFolderWhole() && !ResetWorkingFolder()) return false;
+  StopChannel(musicChannel);
+  StartGame();
+  // The startup script's own trips wrote into the working folder: start afresh.
+  if (ResetWorkingFolder()) return true;
+  PlayTitleMusic();
+  return false;
+}
+
 }  // namespace
 
 int DisplayMainMenu() {
-  StopChannel(musicChannel);
-  // The title music plays whatever the music switch says; the options screen pauses it.
-  musicChannel = CreateMusicStream(settings->musicDir + "menu.ogg", 1, 0);
+  PlayTitleMusic();
   Cls();
   int selected = kNewGame;
   for (;;) {
@@ -37,12 +55,8 @@ int DisplayMainMenu() {
       } else if (code == k.kEnter || code == 13) {
         switch (selected) {
           case kNewGame:
-            StopChannel(musicChannel);
-            StartGame();
-            // The startup script's own trips wrote into the working folder: start afresh.
-            DeleteDir(settings->tempDir, 1);
-            CopyDir(settings->mapDir, settings->tempDir);
-            return 0;
+            if (NewGame()) return 0;
+            break;
           case kLoadGame:
             if (DisplayLoadDialog(1) == 1) return 0;
             break;

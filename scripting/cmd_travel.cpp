@@ -4,8 +4,8 @@
 
 #include "core/game.h"
 #include "core/globals.h"
+#include "core/working_folder.h"
 #include "dialogs/dialogs.h"
-#include "platform/files/files.h"
 #include "platform/system/text.h"
 #include "screens/screens.h"
 #include "scripting/args.h"
@@ -13,16 +13,6 @@
 #include "scripting/commands.h"
 #include "transitions/map_path.h"
 #include "transitions/transitions.h"
-
-namespace {
-
-// The working folder becomes a fresh copy of the shipped maps.
-void ResetWorkingFolder() {
-  DeleteDir(settings->tempDir, 1);
-  CopyDir(settings->mapDir, settings->tempDir);
-}
-
-}  // namespace
 
 int LUA_GoToMap(lua_State* L) {
   TScriptArgs args(L, 2);
@@ -46,10 +36,13 @@ int LUA_KillPlayer(lua_State*) {
     }
   } else if (answer == 1) {
     // The startup script's first trip writes the abandoned map into the working folder;
-    // the second reset takes that away again.
-    ResetWorkingFolder();
-    StartGame();
-    ResetWorkingFolder();
+    // the second reset takes that away again. A reset that fails leads to the title.
+    bool reset = ResetWorkingFolder();
+    if (reset) {
+      StartGame();
+      reset = ResetWorkingFolder();
+    }
+    if (!reset) DisplayMainMenu();
   } else {
     ResetWorkingFolder();
     DisplayMainMenu();

@@ -4,12 +4,13 @@
 // declare the API extern "C" themselves and must not be wrapped again.
 #include "scripting/engine.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "core/globals.h"
+#include "core/user_files.h"
+#include "platform/files/files.h"
 #include "platform/system/app.h"
 
 #include <lauxlib.h>
@@ -39,6 +40,27 @@ int Outcome(TLuaScriptEngine& engine, int status) {
   if (status == 0) return 1;
   engine.ProcessError(status);
   return 0;
+}
+
+// Loads the file as luaL_loadfile would (a first line beginning with "#" is left out, its line
+// still counted), but read through the files module: an ordinary file of a script's size,
+// never reached through a link in the user folder, never a FIFO that would block. The chunk
+// goes by `name` in Lua's messages. The status, with the chunk or the error message on the
+// stack.
+int LoadScriptFile(lua_State* L, const std::string& path, const std::string& name) {
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes, SCRIPT_FILE_BYTES)) {
+    const std::string why = ReadFailure(path, SCRIPT_FILE_BYTES);
+    lua_pushfstring(L, "cannot open %s: %s", name.c_str(), why.c_str());
+    return LUA_ERRFILE;
+  }
+  size_t start = 0;
+  if (!bytes.empty() && bytes[0] == '#') {
+    while (start < bytes.size() && bytes[start] != '\n') ++start;
+  }
+  const std::string chunkName = "@" + name;
+  return luaL_loadbuffer(L, reinterpret_cast<const char*>(bytes.data()) + start,
+                         bytes.size() - start, chunkName.c_str());
 }
 
 // The error value on top of the stack, as text for a report.
@@ -86,27 +108,6 @@ std::string ScriptName(const std::string& path) {
       return path.substr(prefix.size());
   }
   return path;
-}
-
-// luaL_loadfile under a chunk name of our own: the file's bytes, a first line that begins
-// with "#" left empty, compiled as "@" + name. Lua's status, with its message on top.
-int LoadScriptFile(lua_State* L, const std::string& path, const std::string& name) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    lua_pushfstring(L, "cannot open %s: %s", name.c_str(), std::strerror(errno));
-    return LUA_ERRFILE;
-  }
-  std::string text;
-  char block[4096];
-  for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) text.append(block, got);
-  const int error = std::ferror(file) ? errno : 0;
-  std::fclose(file);
-  if (error) {
-    lua_pushfstring(L, "cannot read %s: %s", name.c_str(), std::strerror(error));
-    return LUA_ERRFILE;
-  }
-  if (!text.empty() && text[0] == '#') text.erase(0, std::min(text.find('\n'), text.size()));
-  return luaL_loadbuffer(L, text.data(), text.size(), ("@" + name).c_str());
 }
 
 SE_Parameter& AddParameter(TList<SE_Parameter>& list, int type) {

@@ -8,6 +8,8 @@
 
 #include "core/game.h"
 #include "core/globals.h"
+#include "core/user_files.h"
+#include "core/working_folder.h"
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
 #include "scripting/engine.h"
@@ -89,7 +91,7 @@ TItem ReadItem(TRecordReader& r) {
 
 // False for a record that cannot be opened, ends early or holds counts outside the format.
 bool ReadRecord(const std::string& path, TSaveRecord& record) {
-  TStreamPtr stream = ReadStream(path);
+  TStreamPtr stream = ReadStream(path, SAVE_RECORD_BYTES);
   if (!stream) return false;
   std::string bytes(static_cast<size_t>(StreamSize(stream)), '\0');
   bytes.resize(ReadBytes(stream, bytes.data(), bytes.size()));
@@ -148,17 +150,15 @@ void ApplyRecord(const TSaveRecord& record) {
   ReleaseHeldKeys();
 }
 
-void EmptyWorkingFolder() {
-  DeleteDir(settings->tempDir, 1);
-  CreateDir(settings->tempDir, 0);
+// A copy that fails is said on standard error, with the file and the reason.
+bool Checked(const std::string& failure) {
+  if (!failure.empty()) WriteError(failure);
+  return failure.empty();
 }
 
-void CopyFilesIn(const std::string& folder) {
-  for (const std::string& name : LoadDir(folder, 1)) {
-    DeleteFile(settings->tempDir + name);
-    CopyFile(folder + name, settings->tempDir + name);
-  }
-}
+bool EmptyWorkingFolder() { return Checked(ClearWorkingFolder()); }
+
+bool CopyFilesIn(const std::string& folder) { return Checked(CopyIntoWorkingFolder(folder)); }
 
 }  // namespace
 
@@ -166,8 +166,7 @@ int LoadGame(const std::string& savePath, const std::string& slotDir) {
   TSaveRecord record;
   if (!player || !ReadRecord(savePath, record)) return 0;
   ApplyRecord(record);
-  EmptyWorkingFolder();
-  CopyFilesIn(slotDir + "/");
+  if (!EmptyWorkingFolder() || !CopyFilesIn(slotDir + "/")) return 0;
   // The map in play is not written back on the way out: the working folder is rebuilt
   // below anyway, and under the saved map's name it would replace the slot's NPCs.
   const TMapPtr inPlay = currentMap;
@@ -175,8 +174,7 @@ int LoadGame(const std::string& savePath, const std::string& slotDir) {
   if (inPlay) inPlay->mapFile.clear();
   lua->RunScriptFile(savePath + ".lua");
   if (inPlay) inPlay->mapFile = inPlayFile;
-  EmptyWorkingFolder();
-  CopyFilesIn(settings->mapDir);
-  CopyFilesIn(slotDir + "/");
-  return 1;
+  return EmptyWorkingFolder() && CopyFilesIn(settings->mapDir) && CopyFilesIn(slotDir + "/")
+             ? 1
+             : 0;
 }

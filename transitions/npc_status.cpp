@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/globals.h"
+#include "platform/files/files.h"
 #include "platform/files/stream.h"
 #include "platform/system/text.h"
 #include "transitions/transitions.h"
@@ -40,12 +41,23 @@ bool WriteMapStatus() {
   if (!currentMap || currentMap->mapFile.empty()) return true;
   const std::string& mapFile = currentMap->mapFile;
   const bool mapWritten = currentMap->WriteMapFile(mapFile);
-  TStreamPtr stream = WriteStream(mapFile + ".npc");
-  if (!stream) return false;
+  // Beside the file and renamed over it, as the map is: a write that fails (a full disk)
+  // leaves the NPCs of the last one whole.
+  const std::string path = mapFile + ".npc", temp = path + ".tmp";
+  TStreamPtr stream = WriteStream(temp);
+  if (!stream) {
+    WriteError(FileFailure());
+    return false;
+  }
   for (const TActorPtr& npc : npcList.ToVector()) {
     if (npc) WriteLine(stream, NPCStatusLine(*npc));
   }
-  return CloseStream(stream) && mapWritten;
+  if (!CloseStream(stream) || !RenameFile(temp, path)) {
+    DeleteFile(temp);
+    WriteError(FileFailure());
+    return false;
+  }
+  return mapWritten;
 }
 
 int SaveMapStatus() {

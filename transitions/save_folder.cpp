@@ -19,7 +19,8 @@ const std::string kOldSlotFolder = "old";
 
 bool Exists(const std::string& path) { return FileType(path) != FILETYPE_NONE; }
 
-bool RemoveEntry(const std::string& path) { return DeleteDir(path, 1) || DeleteFile(path); }
+// A link is removed as itself, never followed.
+bool RemoveEntry(const std::string& path) { return DeleteFile(path) || DeleteDir(path, 1); }
 
 // A record or a save script of the slot, under any save name.
 bool IsSlotEntry(const std::string& entry, int slot) {
@@ -82,6 +83,10 @@ std::string CommitFolder(int slot) {
 }
 
 bool FinishSlotCommit(int slot) {
+  // The two names are the save's own: anything but a folder under them (a link that came
+  // with a shared save folder, say) is removed as it is, and what it leads to stays.
+  for (const std::string& own : {StagingFolder(slot), CommitFolder(slot)})
+    if (FileType(own) == FILETYPE_FILE) DeleteFile(own);
   DeleteDir(StagingFolder(slot), 1);
   const std::string committed = CommitFolder(slot);
   if (FileType(committed) != FILETYPE_DIR) return true;

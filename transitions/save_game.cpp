@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/globals.h"
+#include "core/user_files.h"
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
 #include "platform/system/text.h"
@@ -91,7 +92,8 @@ bool CopyWorkingFolder(const std::string& dir) {
   for (const std::string& name : LoadDir(settings->tempDir, 1)) {
     const std::string from = settings->tempDir + name;
     if (FileType(from) == FILETYPE_DIR) continue;  // the working folder's files only
-    if (!CopyFile(from, dir + "/" + name) || !SyncPath(dir + "/" + name)) return false;
+    if (!CopyFile(from, dir + "/" + name, WORKING_FILE_BYTES) || !SyncPath(dir + "/" + name))
+      return false;
   }
   return SyncPath(dir);
 }
@@ -115,6 +117,8 @@ int SaveGame(const std::string& savePath, const std::string& slotDir) {
                       CopyWorkingFolder(staging + "/" + StripDir(slotDir)) &&
                       SyncPath(staging) && RenameFile(staging, committed);
   if (!staged) {
+    // What could not be written, and why ("No space left on device"); the old slot stands.
+    WriteError(FileFailure());
     DeleteDir(staging, 1);
     return 0;
   }

@@ -5,6 +5,7 @@
 
 #include "core/globals.h"
 #include "core/quest_files.h"
+#include "core/user_files.h"
 #include "dialogs/dialogs.h"
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
@@ -58,10 +59,11 @@ int TMap::DrawOverlay(float offsetX, float offsetY) {
 }
 
 int TMap::LoadMap(const std::string& path) {
-  TStreamPtr stream = ReadStream(path);
+  TStreamPtr stream = ReadStream(path, MAP_FILE_BYTES);
   mapFile = path;
   if (!stream) {
-    ReportFileFailure("open the map", path, "");
+    ReportFileFailure("open the map", path,
+                      "it holds more than " + StringFromInt(MAP_FILE_BYTES) + " bytes");
     DisplayText(path + " does not exist.", 255, 255, 255, "", 0, 0);
     return 0;
   }

@@ -6,10 +6,21 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <map>
+
+#include "platform/files/places.h"
+#include "platform/system/app.h"
+
 namespace {
+
+using files::Fail;
+using files::Reason;
+using files::Refuse;
+using files::TPlace;
 
 TFileStepHook fileStepHook = nullptr;
 
@@ -30,8 +41,8 @@ bool SameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Empties the folder open as `dirFd` (which it takes over and closes). Symbolic links are
-// removed as entries: nothing is ever opened through one.
+// Empties the folder open as `dirFd` (which it takes over and closes). Links are removed as
+// entries: nothing is ever opened through one.
 void DeleteContents(int dirFd) {
   DIR* dir = fdopendir(dirFd);
   if (!dir) {
@@ -59,10 +70,76 @@ void DeleteContents(int dirFd) {
   closedir(dir);
 }
 
+// The folder open for listing, or null; refused when it is a link below the user folder.
+DIR* OpenFolder(const std::string& path, const char* verb) {
+  TPlace place(path, verb);
+  if (!place.ok()) return nullptr;
+  struct stat st {};
+  if (place.Stat(st) && S_ISLNK(st.st_mode)) {
+    if (verb) Refuse(verb, path, "it is a link");
+    return nullptr;
+  }
+  const int fd = openat(place.dir(), place.name(),
+                        O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC | place.noFollow());
+  if (fd < 0) {
+    if (verb) Fail(std::string(verb) + " " + path, Reason(errno));
+    return nullptr;
+  }
+  DIR* dir = fdopendir(fd);
+  if (!dir) close(fd);
+  return dir;
+}
+
+// The last folder of the path made (a link in its place replaced); true when it is one.
+bool MakeFolder(const std::string& path) {
+  TPlace place(path, "create");
+  if (!place.ok()) {
+    Fail("create " + path, Reason(errno));
+    return false;
+  }
+  struct stat st {};
+  if (place.Stat(st)) {
+    if (S_ISDIR(st.st_mode)) return true;
+    if (!S_ISLNK(st.st_mode)) {
+      // A plain file in the way is an ordinary failure; a FIFO or a device is refused.
+      if (S_ISREG(st.st_mode))
+        Fail("create " + path, Reason(EEXIST));
+      else
+        Refuse("create", path, "it is not an ordinary file");
+      return false;
+    }
+    // A folder of the game's own that is a link: the link goes, what it led to stays.
+    FileStep();
+    if (unlinkat(place.dir(), place.name(), 0) != 0) {
+      Fail("create " + path, Reason(errno));
+      return false;
+    }
+    WriteError("Replaced the link " + path + " with a folder");
+  }
+  FileStep();
+  if (mkdirat(place.dir(), place.name(), 0777) != 0 && errno != EEXIST) {
+    Fail("create " + path, Reason(errno));
+    return false;
+  }
+  return place.Stat(st) && S_ISDIR(st.st_mode);
+}
+
+// Writes all the bytes; false with errno on failure.
+bool WriteAll(int fd, const char* bytes, size_t count) {
+  while (count > 0) {
+    const ssize_t n = write(fd, bytes, count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    count -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
 }  // namespace
 
 bool ReadDir(const std::string& path) {
-  DIR* dir = opendir(path.c_str());
+  DIR* dir = OpenFolder(path, nullptr);
   if (!dir) return false;
   closedir(dir);
   return true;
@@ -70,7 +147,7 @@ bool ReadDir(const std::string& path) {
 
 std::vector<std::string> LoadDir(const std::string& path, int skipDots) {
   std::vector<std::string> names;
-  DIR* dir = opendir(path.c_str());
+  DIR* dir = OpenFolder(path, "list");
   if (!dir) return names;
   while (dirent* entry = readdir(dir)) {
     std::string name = entry->d_name;
@@ -82,17 +159,16 @@ std::vector<std::string> LoadDir(const std::string& path, int skipDots) {
 }
 
 int FileType(const std::string& path) {
+  TPlace place(path, nullptr);
   struct stat st {};
-  if (path.empty() || stat(path.c_str(), &st) != 0) return FILETYPE_NONE;
+  if (!place.Stat(st)) return FILETYPE_NONE;
   return S_ISDIR(st.st_mode) ? FILETYPE_DIR : FILETYPE_FILE;
 }
 
-std::string ReadFailure(const std::string& path) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0) return std::strerror(errno);
-  if (S_ISDIR(st.st_mode)) return std::strerror(EISDIR);
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::strerror(errno);
+std::string ReadFailure(const std::string& path, int64_t maxBytes) {
+  std::string why;
+  const int fd = files::OpenForReading(path, maxBytes, nullptr, &why);
+  if (fd < 0) return why;
   close(fd);
   return "";
 }
@@ -103,76 +179,115 @@ bool CreateDir(const std::string& path, int recurse) {
   if (recurse) {
     for (size_t at = dir.find('/', 1); at != std::string::npos; at = dir.find('/', at + 1)) {
       std::string parent = dir.substr(0, at);
-      if (!IsDir(parent)) mkdir(parent.c_str(), 0777);
+      if (!IsDir(parent)) MakeFolder(parent);
     }
   }
-  FileStep();
-  mkdir(dir.c_str(), 0777);
-  return IsDir(dir);
+  return MakeFolder(dir);
 }
 
 bool DeleteDir(const std::string& path, int recurse) {
-  std::string dir = WithoutTrailingSlash(path);
+  const std::string dir = WithoutTrailingSlash(path);
+  TPlace place(dir, "delete");
   struct stat st {};
-  // A link to a folder is not a folder to delete: neither it nor its target is touched.
-  if (dir.empty() || lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  // Outside the user folder too, a link to a folder is no folder to delete.
+  if (!place.ok() || fstatat(place.dir(), place.name(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    return false;
+  if (S_ISLNK(st.st_mode)) {
+    Refuse("delete", path, "it is a link");
+    return false;
+  }
+  if (!S_ISDIR(st.st_mode)) return false;
   if (recurse) {
-    int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = openat(place.dir(), place.name(),
+                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd >= 0) DeleteContents(fd);
   }
   FileStep();
-  return rmdir(dir.c_str()) == 0;
+  if (unlinkat(place.dir(), place.name(), AT_REMOVEDIR) == 0) return true;
+  Fail("delete " + path, Reason(errno));
+  return false;
 }
 
-bool CopyFile(const std::string& from, const std::string& to) {
-  struct stat source {}, target {};
-  if (stat(from.c_str(), &source) != 0 || S_ISDIR(source.st_mode)) return false;
-  // Copying a file onto itself would empty it first; it already holds the copy.
-  if (stat(to.c_str(), &target) == 0 && SameFile(source, target)) return true;
-  std::FILE* in = std::fopen(from.c_str(), "rb");
-  if (!in) return false;
-  FileStep();
-  std::FILE* out = std::fopen(to.c_str(), "wb");
-  if (!out) {
-    std::fclose(in);
+bool CopyFile(const std::string& from, const std::string& to, int64_t maxBytes) {
+  const std::string what = "copy " + from + " to " + to;
+  std::string why;
+  const int in = files::OpenForReading(from, maxBytes, "copy", &why);
+  if (in < 0) {
+    Fail(what, why);
     return false;
   }
-  bool ok = true;
+  struct stat source {}, target {};
+  fstat(in, &source);
+  {
+    // Copying a file onto itself would empty it first; it already holds the copy.
+    TPlace place(to, nullptr);
+    if (place.Stat(target) && SameFile(source, target)) {
+      close(in);
+      return true;
+    }
+  }
+  FileStep();
+  const int out = files::OpenForWriting(to, "write", true, &why);
+  if (out < 0) {
+    close(in);
+    Fail(what, why);
+    return false;
+  }
+  std::string failure;  // why the copy failed; empty while it goes on
+  int64_t copied = 0;
   char buffer[65536];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
+  for (;;) {
+    const ssize_t n = read(in, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) failure = Reason(errno);
+    if (n <= 0) break;
+    // A file that grows while it is copied is still held to its bound.
+    copied += n;
+    if (copied > maxBytes) {
+      failure = "it holds more than " + std::to_string(maxBytes) + " bytes";
+      break;
+    }
     FileStep();
-    if (std::fwrite(buffer, 1, n, out) != n || std::fflush(out) != 0) {
-      ok = false;
+    if (!WriteAll(out, buffer, static_cast<size_t>(n))) {
+      failure = Reason(errno);
       break;
     }
   }
-  if (std::ferror(in)) ok = false;
-  std::fclose(in);
+  close(in);
   FileStep();
-  if (std::fclose(out) != 0) ok = false;
-  return ok;
+  if (close(out) != 0 && failure.empty()) failure = Reason(errno);
+  if (failure.empty()) return true;
+  Fail(what, failure);
+  // No half copy stays behind.
+  TPlace place(to, nullptr);
+  if (place.ok()) unlinkat(place.dir(), place.name(), 0);
+  return false;
 }
 
-bool CopyDir(const std::string& from, const std::string& to) {
+bool CopyDir(const std::string& from, const std::string& to, int64_t maxBytes) {
   if (!IsDir(from)) return false;
   // List first, so that a destination inside the source is not copied into itself.
   std::vector<std::string> names = LoadDir(from);
   if (!CreateDir(to, 1)) return false;
   struct stat destination {};
-  stat(to.c_str(), &destination);
+  {
+    TPlace place(to, nullptr);
+    place.Stat(destination);
+  }
   bool ok = true;
   for (const auto& name : names) {
     std::string source = Join(from, name), target = Join(to, name);
+    TPlace place(source, nullptr);
     struct stat link {}, st {};
-    if (lstat(source.c_str(), &link) != 0 || stat(source.c_str(), &st) != 0) {
-      ok = false;
-      continue;
-    }
+    if (!place.ok() || fstatat(place.dir(), place.name(), &link, AT_SYMLINK_NOFOLLOW) != 0)
+      continue;  // gone since the listing
+    // A link that leads nowhere (outside the user folder) has nothing to copy.
+    if (!place.Stat(st)) continue;
     if (S_ISDIR(st.st_mode)) {
       // Linked folders are not descended into: a link may lead back up and never end.
       if (S_ISLNK(link.st_mode) || SameFile(st, destination)) continue;
-      if (!CopyDir(source, target)) ok = false;
-    } else if (!CopyFile(source, target)) {
+      if (!CopyDir(source, target, maxBytes)) ok = false;
+    } else if (!CopyFile(source, target, maxBytes)) {
       ok = false;
     }
   }
@@ -180,22 +295,41 @@ bool CopyDir(const std::string& from, const std::string& to) {
 }
 
 bool DeleteFile(const std::string& path) {
+  TPlace place(path, "delete");
   struct stat st {};
-  if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (!place.ok() || fstatat(place.dir(), place.name(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+      S_ISDIR(st.st_mode))
+    return false;
   FileStep();
-  return unlink(path.c_str()) == 0;
+  if (unlinkat(place.dir(), place.name(), 0) == 0) return true;
+  Fail("delete " + path, Reason(errno));
+  return false;
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
+  TPlace source(from, "rename"), target(to, "rename");
+  if (!source.ok() || !target.ok()) return false;
   FileStep();
-  return std::rename(from.c_str(), to.c_str()) == 0;
+  // Neither name is followed: a link is moved, or replaced, as itself.
+  if (renameat(source.dir(), source.name(), target.dir(), target.name()) == 0) return true;
+  Fail("rename " + from + " to " + to, Reason(errno));
+  return false;
 }
 
 bool SyncPath(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  TPlace place(path, "sync");
+  if (!place.ok()) return false;
+  const int fd = openat(place.dir(), place.name(),
+                        O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | place.noFollow());
   if (fd < 0) return false;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
+    close(fd);
+    return false;
+  }
   FileStep();
   const bool synced = fsync(fd) == 0;
+  if (!synced) Fail("sync " + path, Reason(errno));
   close(fd);
   return synced;
 }
@@ -206,19 +340,49 @@ void FileStep() {
   if (fileStepHook) fileStepHook();
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  // Only regular files: a folder opens, but reading it fails.
-  if (FileType(path) != FILETYPE_FILE) return false;
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) return false;
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, int64_t maxBytes) {
+  const int fd = files::OpenForReading(path, maxBytes, "read");
+  if (fd < 0) return false;
+  struct stat st {};
+  fstat(fd, &st);
   bytes.clear();
+  bytes.reserve(static_cast<size_t>(st.st_size));
   uint8_t chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0)
+  bool ok = true;
+  for (;;) {
+    const ssize_t n = read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    // A file that grows while it is read is still held to its bound.
+    if (static_cast<int64_t>(bytes.size()) + n > maxBytes) {
+      Refuse("read", path, "it holds more than " + std::to_string(maxBytes) + " bytes");
+      ok = false;
+      break;
+    }
     bytes.insert(bytes.end(), chunk, chunk + n);
-  const bool ok = !std::ferror(in);
-  std::fclose(in);
+  }
+  close(fd);
   return ok;
+}
+
+int LockFile(const std::string& path) {
+  static std::map<std::string, int> held;
+  if (held.count(path)) return 1;
+  FileStep();
+  const int fd = files::OpenForWriting(path, "lock", false);
+  if (fd < 0) return -1;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    close(fd);
+    if (error == EWOULDBLOCK) return 0;
+    Fail("lock " + path, Reason(error));
+    return -1;
+  }
+  held[path] = fd;  // open until the process ends
+  return 1;
 }
 
 std::string AppFile() {

@@ -2,10 +2,15 @@
 // stream's order, so the host's own order never leaks into files.
 #include "platform/files/stream.h"
 
+#include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
 
 #include "platform/files/files.h"
+#include "platform/files/places.h"
 
 namespace {
 
@@ -32,9 +37,24 @@ uint32_t ReadNumber(const TStreamPtr& s, int width) {
   return v;
 }
 
+void MarkFailed(const TStreamPtr& s) {
+  if (!s->failed) s->error = errno;
+  s->failed = true;
+}
+
 void WriteRaw(const TStreamPtr& s, const void* bytes, size_t count) {
   if (!s || !s->file) return;
-  if (std::fwrite(bytes, 1, count, s->file) != count) s->failed = true;
+  if (std::fwrite(bytes, 1, count, s->file) != count) MarkFailed(s);
+}
+
+TStreamPtr Opened(int fd, bool writable, const std::string& path) {
+  if (fd < 0) return nullptr;
+  std::FILE* f = fdopen(fd, writable ? "wb" : "rb");
+  if (!f) {
+    close(fd);
+    return nullptr;
+  }
+  return std::make_shared<TStream>(f, writable, path);
 }
 
 void WriteNumber(const TStreamPtr& s, uint32_t v, int width) {
@@ -49,23 +69,20 @@ void WriteNumber(const TStreamPtr& s, uint32_t v, int width) {
 
 }  // namespace
 
-TStream::TStream(std::FILE* f, bool canWrite) : file(f), writable(canWrite) {}
+TStream::TStream(std::FILE* f, bool canWrite, std::string name)
+    : file(f), writable(canWrite), path(std::move(name)) {}
 
 TStream::~TStream() {
   if (file) std::fclose(file);
 }
 
-TStreamPtr ReadStream(const std::string& path) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return nullptr;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  return f ? std::make_shared<TStream>(f, false) : nullptr;
+TStreamPtr ReadStream(const std::string& path, int64_t maxBytes) {
+  return Opened(files::OpenForReading(path, maxBytes, "read"), false, path);
 }
 
 TStreamPtr WriteStream(const std::string& path) {
   FileStep();
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  return f ? std::make_shared<TStream>(f, true) : nullptr;
+  return Opened(files::OpenForWriting(path, "write", true), true, path);
 }
 
 TStreamPtr BigEndianStream(const TStreamPtr& stream) {
@@ -134,7 +151,7 @@ void WriteLine(const TStreamPtr& stream, const std::string& text) {
 size_t WriteBytes(const TStreamPtr& stream, const void* buffer, size_t count) {
   if (!stream || !stream->file || count == 0) return 0;
   size_t written = std::fwrite(buffer, 1, count, stream->file);
-  if (written != count) stream->failed = true;
+  if (written != count) MarkFailed(stream);
   return written;
 }
 
@@ -170,9 +187,10 @@ bool CloseStream(const TStreamPtr& stream) {
   if (!stream) return false;
   if (stream->file) {
     if (stream->writable) FileStep();
-    if (std::fflush(stream->file) != 0) stream->failed = true;
-    if (std::fclose(stream->file) != 0) stream->failed = true;
+    if (std::fflush(stream->file) != 0) MarkFailed(stream);
+    if (std::fclose(stream->file) != 0) MarkFailed(stream);
     stream->file = nullptr;
   }
+  if (stream->failed) files::Fail("write " + stream->path, files::Reason(stream->error));
   return !stream->failed;
 }

@@ -8,7 +8,7 @@
 class TStream {
 public:
   enum class Order { Native, Big, Little };
-  explicit TStream(std::FILE* file, bool writable);
+  TStream(std::FILE* file, bool writable, std::string path = "");
   ~TStream();
   TStream(const TStream&) = delete;
   TStream& operator=(const TStream&) = delete;
@@ -17,11 +17,14 @@ public:
   bool writable = false;
   Order order = Order::Native;
   bool failed = false;  // a write that could not be completed
+  int error = 0;        // why, as an error number
+  std::string path;
 };
 using TStreamPtr = std::shared_ptr<TStream>;
 
-// Null when the file cannot be opened (read) or created (write).
-TStreamPtr ReadStream(const std::string& path);
+// Null when the file cannot be opened (read) or created (write), or is refused (files.h):
+// a file read is one of at most maxBytes.
+TStreamPtr ReadStream(const std::string& path, int64_t maxBytes = INT64_MAX);
 TStreamPtr WriteStream(const std::string& path);
 // Both return the same stream, set to read and write multi-byte numbers in that order.
 TStreamPtr BigEndianStream(const TStreamPtr& stream);
@@ -48,5 +51,6 @@ bool Eof(const TStreamPtr& stream);
 void SeekStream(const TStreamPtr& stream, int64_t pos);
 int64_t StreamPos(const TStreamPtr& stream);
 int64_t StreamSize(const TStreamPtr& stream);
-// Flushes and closes; returns false when a write or the flush failed. Null does nothing.
+// Flushes and closes; returns false when a write or the flush failed (FileFailure says why).
+// Null does nothing.
 bool CloseStream(const TStreamPtr& stream);

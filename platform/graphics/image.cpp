@@ -57,9 +57,9 @@ TPixmapPtr DecodePixmap(const std::vector<uint8_t>& data) {
   return DecodeTga(data);
 }
 
-TPixmapPtr LoadPixmap(const std::string& path) {
+TPixmapPtr LoadPixmap(const std::string& path, int64_t maxBytes) {
   std::vector<uint8_t> data;
-  if (!ReadWholeFile(path, data)) return nullptr;
+  if (!ReadWholeFile(path, data, maxBytes)) return nullptr;
   return DecodePixmap(data);
 }
 
@@ -74,9 +74,9 @@ TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
   return image;
 }
 
-TImagePtr LoadImage(const std::string& path, int flags) {
+TImagePtr LoadImage(const std::string& path, int flags, int64_t maxBytes) {
   flags = ResolveFlags(flags);
-  TPixmapPtr pixmap = Prepared(LoadPixmap(path), flags);
+  TPixmapPtr pixmap = Prepared(LoadPixmap(path, maxBytes), flags);
   if (!pixmap) return nullptr;
   auto image = std::make_shared<TImage>();
   image->width = pixmap->width;

@@ -1,15 +1,23 @@
 // "config.dat": the bytes of a first start, a round trip of a changed file, short files,
-// an unreadable file, and writes that cannot be made; saves cut short, ended at start-up.
+// an unreadable file, and writes that cannot be made (a full disk among them); saves cut
+// short, ended at start-up; a file that is a link, a FIFO or far too big is not read.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 #include "core/game.h"
 #include "core/globals.h"
 #include "support/files.h"
 #include "support/sync_log.h"
+#include "support/write_failures.h"
 #include "transitions/save_folder.h"
 
 namespace fs = std::filesystem;
@@ -178,6 +186,90 @@ TEST_F(Config, WriteThatCannotBeMadeIsSkipped) {
   fs::create_directories(userDir / "config.dat.new" / "x");
   SaveConfig(ConfigPath().string());
   EXPECT_EQ(ReadAll(ConfigPath()), (Bytes{0, 1, 1, 0, 0}));
+}
+
+TEST_F(Config, AFullDiskKeepsTheOldSettingsWhole) {
+  const struct {
+    const char* name;
+    bool smallDisk;
+    const char* reason;
+  } cases[] = {
+      {"a write that fails", false, "File too large"},
+      {"a full disk", true, "No space left on device"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::optional<testsupport::SmallDisk> disk;
+    if (c.smallDisk) {
+      disk.emplace((home / "Documents").string(), 64);
+      if (!disk->Mounted()) GTEST_SKIP() << "a small disk needs root";
+    }
+    fs::remove_all(userDir);
+    InitGlobals(home.string(), "/opt/corvel/bin/corvel");
+    PrepareUserFolders();
+    const Bytes old = ReadAll(ConfigPath());
+    ASSERT_FALSE(old.empty());
+    settings->fullScreen = 0;
+    settings->kUp = 1;
+    std::string filler;
+    testing::internal::CaptureStderr();
+    {
+      std::optional<testsupport::FileSizeLimit> limit;
+      if (disk)
+        filler = disk->Fill();
+      else
+        limit.emplace(100);
+      SaveConfig(ConfigPath().string());
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, "Could not write " + ConfigPath().string() + ".new: " + c.reason + "\n");
+    EXPECT_EQ(ReadAll(ConfigPath()), old);
+    EXPECT_FALSE(fs::exists(userDir / "config.dat.new"));
+    // The next start reads the old settings; with room again the new ones are saved.
+    if (!filler.empty()) fs::remove(filler);
+    SaveConfig(ConfigPath().string());
+    settings = std::make_unique<TConfig>();
+    LoadConfig(ConfigPath().string());
+    EXPECT_EQ(settings->fullScreen, 0);
+    EXPECT_EQ(settings->kUp, 1);
+  }
+}
+
+TEST_F(Config, AFileThatIsNoOrdinaryOneIsNotRead) {
+  const fs::path outside = home / "outside.dat";
+  const struct {
+    const char* name;
+    std::function<void(const fs::path&)> make;
+  } cases[] = {
+      {"a link", [&](const fs::path& p) { fs::create_symlink(outside, p); }},
+      {"a FIFO", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
+      {"64 GB without a disk block", [](const fs::path& p) {
+         const int fd = open(p.c_str(), O_WRONLY | O_CREAT, 0644);
+         ASSERT_EQ(ftruncate(fd, 64ll << 30), 0);
+         close(fd);
+       }},
+  };
+  alarm(60);  // a read that blocked would hang the test: it ends it instead
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Bytes settingsOutside = {0, 0, 0, 0, 0};
+    WriteAll(outside, settingsOutside);
+    fs::remove_all(userDir);
+    fs::create_directories(userDir);
+    c.make(ConfigPath());
+    InitGlobals(home.string(), "/opt/corvel/bin/corvel");
+    testing::internal::CaptureStderr();
+    PrepareUserFolders();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.rfind("Refused to read " + ConfigPath().string() + ": ", 0), 0u) << said;
+    EXPECT_EQ(settings->fullScreen, 1);  // the defaults, not what the file leads to
+    // Saving the settings puts a file of their own in its place.
+    SaveConfig(ConfigPath().string());
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(ConfigPath())));
+    EXPECT_EQ(ReadAll(ConfigPath()).size(), ConfigBytes({}, fixedFolders, kDefaultKeys).size() + 5);
+    EXPECT_EQ(ReadAll(outside), settingsOutside);
+  }
+  alarm(0);
 }
 
 }  // namespace

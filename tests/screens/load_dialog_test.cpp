@@ -1,6 +1,11 @@
 // The slot listing and the load dialog: which records name which slot, selection over the
 // slots in use, the messages, loading through the saved-game code, and leaving.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <functional>
 
 #include "core/globals.h"
 #include "screen_fixture.h"
@@ -204,6 +209,54 @@ TEST_F(LoadDialog, ARefusedRecordIsReportedAndNothingChanges) {
   EXPECT_EQ(player->gold, 5);
   EXPECT_TRUE(engine->runs.empty());
   EXPECT_EQ(FindColour(kAnswer), TextCover("Slot 1 - BAD", kL, 192));
+}
+
+// A shared slot folder whose thumbnail or record would never end being read: the dialog
+// opens at once and lists the slot without a thumbnail, and the slot, which cannot be
+// copied in whole, is not loaded.
+TEST_F(LoadDialog, NoThumbnailOrRecordIsReadWithoutEnd) {
+  const auto sparse = [](const std::string& path) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    EXPECT_EQ(ftruncate(fd, 64ll << 30), 0);  // 64 GB without a disk block
+    close(fd);
+  };
+  const std::string thumbnail = SlotFolder(0) + "/save.png";
+  const struct {
+    const char* name;
+    std::function<void()> make;
+  } cases[] = {
+      {"a thumbnail that is a link to a device",
+       [&] { fs::create_symlink("/dev/zero", thumbnail); }},
+      {"a thumbnail that is a FIFO", [&] { ASSERT_EQ(mkfifo(thumbnail.c_str(), 0600), 0); }},
+      {"a thumbnail of 64 GB", [&] { sparse(thumbnail); }},
+      {"a record of 64 GB", [&] { sparse(SaveRecordPath(0, "HERO")); }},
+  };
+  const std::string text = "Slot 1 - HERO could not be loaded.";
+  alarm(60);  // a read that blocked would hang the test: it ends it instead
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SaveInto(0, "HERO");
+    fs::remove(thumbnail);
+    c.make();
+    PixelBox message;
+    SetEventPump([&] {
+      EXPECT_EQ(FindColour(kThumb), PixelBox{});
+      EXPECT_EQ(FindColour(kAnswer), TextCover("Slot 1 - HERO", kL, 192));
+      PostEvent(EVENT_KEYDOWN, kReturn);  // load
+      SetEventPump([&] {
+        message = FindColour(kWhite);
+        PostEvent(EVENT_KEYDOWN, kReturn);
+        SetEventPump([] { throw QueueDrained{}; });
+      });
+    });
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(Runs([] { return DisplayLoadDialog(1); }));  // back in the dialog
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(message.x1 - message.x0, TextCover(text, 0, 0).x1 - TextCover(text, 0, 0).x0);
+    EXPECT_NE(said.find("Refused to "), std::string::npos) << said;
+    fs::remove(thumbnail);
+  }
+  alarm(0);
 }
 
 TEST_F(LoadDialog, LeavingWithoutALoad) {

@@ -8,6 +8,7 @@
 #include "screens/save_slots.h"
 #include "screens/screens.h"
 #include "support/files.h"
+#include "support/write_failures.h"
 #include "transitions/transitions.h"
 
 namespace fs = std::filesystem;
@@ -107,6 +108,58 @@ TEST_F(TitleMenu, NewGameResetsTheWorkingFolderAfterTheStartupScript) {
   EXPECT_FALSE(fs::exists(settings->tempDir + "old.map"));
   EXPECT_FALSE(fs::exists(settings->tempDir + "left.map"));
   EXPECT_EQ(logic->inits, 0);
+}
+
+// The reset after the startup script cannot copy the maps: the title menu says why over its
+// own picture and stays; the next new game first makes the working folder whole.
+TEST_F(TitleMenu, ANewGameWhoseMapsCannotBeCopiedStaysOnTheTitle) {
+  const std::string map(20000, 'm');
+  testsupport::WriteFileBytes(settings->mapDir + "a.map", map);
+  testsupport::WriteFileBytes(settings->triggerDir + "startup.lua", "");
+  const std::string failure = "Could not copy " + settings->mapDir + "a.map to " +
+                              settings->tempDir + "a.map: File too large";
+  int polls = 0;
+  uint32_t behind = 0;
+  PixelBox message, title;
+  SetEventPump([&] {
+    if (polls == 1) {
+      behind = Pixel(0, 420);
+      message = FindColour(kWhite);
+    }
+    if (polls == 2) title = FindColour(MenuOptionColour(0));
+    if (polls++ >= 2) throw QueueDrained{};
+    PostEvent(EVENT_KEYDOWN, kReturn);  // "New Game", then the message closed
+  });
+  testing::internal::CaptureStderr();
+  bool returned = true;
+  {
+    testsupport::FileSizeLimit limit(10000);
+    returned = Runs(DisplayMainMenu);
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find(failure + "\n"), std::string::npos) << said;
+  EXPECT_FALSE(returned);
+  EXPECT_EQ(engine->runs.size(), 1u);
+  EXPECT_EQ(behind, kBackground);
+  EXPECT_NE(message, PixelBox{});
+  EXPECT_NE(title, PixelBox{});  // back on the title, "New Game" chosen
+  EXPECT_FALSE(fs::exists(settings->tempDir + "a.map"));
+
+  // With room again: the working folder is whole before the startup script runs.
+  std::string atScript;
+  engine->onRun = [&](const std::string&) {
+    atScript = testsupport::ReadFileBytes(settings->tempDir + "a.map");
+  };
+  SetEventPump([&, posted = false]() mutable {
+    if (posted) throw QueueDrained{};
+    posted = true;
+    PostEvent(EVENT_KEYDOWN, kReturn);
+  });
+  int result = -1;
+  ASSERT_TRUE(Runs(DisplayMainMenu, &result));
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(atScript, map);
+  EXPECT_EQ(testsupport::ReadFileBytes(settings->tempDir + "a.map"), map);
 }
 
 TEST_F(TitleMenu, LoadGameEntry) {

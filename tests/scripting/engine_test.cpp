@@ -2,6 +2,11 @@
 #include <gtest/gtest.h>
 #include <lua.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include "core/globals.h"
@@ -189,6 +194,48 @@ TEST_F(ScriptEngineTest, ScriptsGoByTheirNamesInTheQuestAndUserFolders) {
   EXPECT_EQ(Top(), 0);
   baseAppDir = savedApp;
   baseHomeDir = savedHome;
+}
+
+// A script file is read whole within a script's size, never in a way that could block: a
+// FIFO or a file far too big is refused at once. A first line for the shell is left out, as
+// Lua leaves it out, and still counted.
+TEST_F(ScriptEngineTest, ScriptFilesAreReadWithinBounds) {
+  const std::string fifo = LuaTempPath("fifo.lua"), huge = LuaTempPath("huge.lua");
+  std::remove(fifo.c_str());
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int fd = open(huge.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_EQ(ftruncate(fd, 64ll << 30), 0);  // 64 GB without a disk block
+  close(fd);
+  const struct {
+    std::string path;
+    const char* why;
+  } cases[] = {
+      {fifo, "it is not an ordinary file"},
+      {huge, "it holds 68719476736 bytes, more than 1048576"},
+  };
+  alarm(60);  // a read that blocked would hang the test: it ends it instead
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(engine.RunScriptFile(c.path), 0);
+    EXPECT_EQ(NamesAsAt(testing::internal::GetCapturedStderr(), c.path),
+              std::string("Refused to read @: ") + c.why +
+                  "\nCould not load the script @: cannot open @: " + c.why + "\n");
+    EXPECT_EQ(engine.GetLastErrorNumber(), 6);
+  }
+  alarm(0);
+  std::remove(fifo.c_str());
+  std::remove(huge.c_str());
+
+  const std::string shell = WriteLuaFile("shell.lua", "#!/usr/bin/lua\nran = 'yes'\nerror('here')");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(engine.RunScriptFile(shell), 0);
+  EXPECT_EQ(NamesAsAt(testing::internal::GetCapturedStderr(), shell),
+            "Error in the script @: @:3: here\n\t@:3: in main chunk\n");
+  Define("function get() return tostring(ran) end");
+  engine.BeginLUAFunctionCall();
+  engine.CallFunction("get", 1);
+  EXPECT_EQ(engine.GetResultString(), "yes");
 }
 
 // A script that a command of another script runs fails alone: its line shows its own frames

@@ -1,6 +1,7 @@
 #include "support/game_process.h"
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,7 +35,7 @@ std::string GameUserDir(const std::string& root) {
 }
 
 GameProcess::GameProcess(const std::string& program, const std::string& home,
-                         const std::string& logDir) {
+                         const std::string& logDir, long fileSizeLimit) {
   errFile_ = logDir + "/stderr.txt";
   outFile_ = logDir + "/stdout.txt";
   const std::string& outFile = outFile_;
@@ -66,6 +67,12 @@ GameProcess::GameProcess(const std::string& program, const std::string& home,
   dup2(in, 0);
   dup2(out, 1);
   dup2(err, 2);
+  if (fileSizeLimit >= 0) {
+    // Both survive the exec: the limit, and the signal ignored.
+    const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, SIG_IGN);
+  }
   execve(program.c_str(), argv, envp.data());
   _exit(127);
 }

@@ -17,8 +17,10 @@ std::string GameUserDir(const std::string& root);
 class GameProcess {
 public:
   // Starts the program with HOME set to `home` (removed when empty); standard output and
-  // standard error go to files in `logDir`.
-  GameProcess(const std::string& program, const std::string& home, const std::string& logDir);
+  // standard error go to files in `logDir`. With a fileSizeLimit, no file that the program
+  // writes may grow past that many bytes: a write beyond fails with "File too large".
+  GameProcess(const std::string& program, const std::string& home, const std::string& logDir,
+              long fileSizeLimit = -1);
   // Kills the process when it still runs.
   ~GameProcess();
   GameProcess(const GameProcess&) = delete;

@@ -8,6 +8,8 @@ namespace testsupport {
 void UseQuestSettings(const std::string& questDir, const std::string& homeDir) {
   baseAppDir = questDir;
   baseHomeDir = homeDir.empty() ? ScratchDir("home") : homeDir;
+  // As the game's start-up does: no link below the user folder is followed.
+  SetUserFolder(baseHomeDir);
   settings = std::make_unique<TConfig>();
   settings->mapDir = baseAppDir + "/Maps/";
   settings->imageDir = baseAppDir + "/Images/";

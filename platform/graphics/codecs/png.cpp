@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/files/files.h"
+#include "platform/files/stream.h"
 #include "platform/graphics/codecs/codecs.h"
 
 namespace {
@@ -108,9 +110,11 @@ TPixmapPtr DecodePng(const std::vector<uint8_t>& data) {
 
 bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path, int compression) {
   if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return false;
+  // Through the files module, so that the picture is never written through a link.
+  const TStreamPtr stream = WriteStream(path);
+  if (!stream) return false;
   TPngWrite s;
-  s.file = std::fopen(path.c_str(), "wb");
-  if (!s.file) return false;
+  s.file = stream->file;
   s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Quiet);
   if (s.png) s.info = png_create_info_struct(s.png);
   s.rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * pixmap->height));
@@ -122,7 +126,7 @@ bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path, int compre
   }
   png_destroy_write_struct(s.png ? &s.png : nullptr, s.info ? &s.info : nullptr);
   std::free(s.rows);
-  ok = std::fclose(s.file) == 0 && ok;
-  if (!ok) std::remove(path.c_str());
+  ok = CloseStream(stream) && ok;
+  if (!ok) DeleteFile(path);
   return ok;
 }

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "../temp_dir.h"
+#include "platform/files/files.h"
 #include "platform/files/stream.h"
+#include "support/write_failures.h"
 
 using namespace std::string_literals;
 
@@ -137,10 +139,15 @@ TEST_F(PlatformStream, SeekPositionSizeAndBytes) {
 }
 
 TEST_F(PlatformStream, FailedWriteIsReportedByClose) {
-  auto out = WriteStream("/dev/full");
+  const std::string path = dir / "big.bin";
+  auto out = WriteStream(path);
   ASSERT_NE(out, nullptr);
-  WriteLine(out, std::string(100000, 'x'));
-  EXPECT_FALSE(CloseStream(out));
+  {
+    testsupport::FileSizeLimit limit(50000);
+    WriteLine(out, std::string(100000, 'x'));
+    EXPECT_FALSE(CloseStream(out));
+  }
+  EXPECT_EQ(FileFailure(), "Could not write " + path + ": File too large");
 }
 
 TEST_F(PlatformStream, NullStreamIsHarmless) {

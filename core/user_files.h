@@ -1,0 +1,15 @@
+#pragma once
+// The largest file of each kind that the game reads from the user folder: far above what
+// the game writes, far below what could exhaust memory or disk. A file over its bound is
+// refused before it is read, as a damaged one is.
+#include <cstdint>
+
+constexpr int64_t CONFIG_FILE_BYTES = 64 * 1024;      // 19 bytes and seven folder lines
+constexpr int64_t MAP_FILE_BYTES = 64 * 1024;         // a map file holds 7556 bytes
+constexpr int64_t NPC_FILE_BYTES = 1024 * 1024;       // about a hundred bytes an NPC
+constexpr int64_t SAVE_RECORD_BYTES = 1024 * 1024;    // 3248 bytes and 97 short lines
+constexpr int64_t SCRIPT_FILE_BYTES = 1024 * 1024;    // a save script holds three lines
+constexpr int64_t THUMBNAIL_BYTES = 1024 * 1024;      // a PNG of 147 x 96 pixels
+// Any one file copied into the working folder or a slot folder: a map, an NPC status file,
+// the thumbnail.
+constexpr int64_t WORKING_FILE_BYTES = 4 * 1024 * 1024;

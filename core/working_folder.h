@@ -1,0 +1,24 @@
+#pragma once
+// The working folder's copies of the maps. Every copy into it goes through here and is
+// checked: one that fails is reported with the file and the reason, and the game does not
+// play a working folder that did not arrive whole.
+#include <string>
+
+// The results are "" when done, else what failed, naming the file and the reason: "Could
+// not copy /q/Maps/forest.map to /u/Temporary Files/forest.map: No space left on device".
+
+// Empties the working folder and copies the map folder's files into it, and with
+// `subFolders` its sub-folders too.
+std::string RefillWorkingFolder(bool subFolders);
+// Empties the working folder (it stays, empty).
+std::string ClearWorkingFolder();
+// Copies every file of the folder (not its sub-folders) into the working folder, each
+// replacing the file of its name.
+std::string CopyIntoWorkingFolder(const std::string& folder);
+// False from a failed copy or clearing until the next refill that succeeds.
+bool WorkingFolderWhole();
+
+// During play: the working folder becomes a fresh copy of the map folder, files and
+// sub-folders. A failure is said on standard error and in a text box over the title
+// picture, and the result is false: the caller goes to the title.
+bool ResetWorkingFolder();

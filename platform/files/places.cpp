@@ -1,0 +1,206 @@
+// Reaching and opening entries without following links inside the user folder.
+#include "platform/files/places.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "platform/files/files.h"
+#include "platform/system/app.h"
+
+namespace {
+
+std::string userFolder;  // without a final "/"; empty: none
+std::string lastFailure;
+
+std::string WithoutTrailingSlash(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+// The components of the path below the user folder ("." and empty ones left out); false
+// when the path does not lie below it.
+bool BelowUserFolder(const std::string& path, std::vector<std::string>& parts) {
+  if (userFolder.empty() || path.size() <= userFolder.size() + 1 ||
+      path.compare(0, userFolder.size(), userFolder) != 0 || path[userFolder.size()] != '/')
+    return false;
+  size_t at = userFolder.size() + 1;
+  while (at <= path.size()) {
+    size_t end = path.find('/', at);
+    if (end == std::string::npos) end = path.size();
+    std::string part = path.substr(at, end - at);
+    if (!part.empty() && part != ".") parts.push_back(std::move(part));
+    at = end + 1;
+  }
+  return !parts.empty();
+}
+
+}  // namespace
+
+void SetUserFolder(const std::string& path) { userFolder = WithoutTrailingSlash(path); }
+
+std::string FileFailure() { return lastFailure; }
+
+namespace files {
+
+TPlace::TPlace(const std::string& path, const char* verb) : dir_(AT_FDCWD) {
+  const std::string whole = WithoutTrailingSlash(path);
+  std::vector<std::string> parts;
+  if (!BelowUserFolder(whole, parts)) {
+    name_ = whole;
+    ok_ = !whole.empty();
+    if (!ok_) errno = ENOENT;
+    return;
+  }
+  confined_ = true;
+  for (const std::string& part : parts) {
+    if (part == "..") {
+      if (verb) Refuse(verb, path, "it leads out of the user folder");
+      errno = EACCES;
+      return;
+    }
+  }
+  // The user folder itself may be reached through links; nothing below it is.
+  int fd = open(userFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  std::string reached = userFolder;
+  for (size_t i = 0; fd >= 0 && i + 1 < parts.size(); ++i) {
+    reached += "/" + parts[i];
+    const int next = openat(fd, parts[i].c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    int error = errno;
+    if (next >= 0 && (fstat(next, &st) != 0 || !S_ISDIR(st.st_mode))) {
+      close(next);
+      error = ENOTDIR;
+    } else if (next >= 0) {
+      close(fd);
+      fd = next;
+      continue;
+    }
+    if (fstatat(fd, parts[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
+      if (verb) Refuse(verb, path, reached + " is a link");
+      error = ELOOP;
+    }
+    close(fd);
+    fd = -1;
+    errno = error;
+  }
+  if (fd < 0) return;
+  dir_ = fd;
+  name_ = parts.back();
+  ok_ = true;
+}
+
+TPlace::~TPlace() {
+  if (dir_ >= 0) close(dir_);
+}
+
+int TPlace::noFollow() const { return confined_ ? O_NOFOLLOW : 0; }
+int TPlace::statFlags() const { return confined_ ? AT_SYMLINK_NOFOLLOW : 0; }
+
+bool TPlace::Stat(struct stat& st) const {
+  return ok_ && fstatat(dir_, name_.c_str(), &st, statFlags()) == 0;
+}
+
+void Refuse(const char* verb, const std::string& path, const std::string& why) {
+  WriteError("Refused to " + std::string(verb) + " " + path + ": " + why);
+  Fail(std::string(verb) + " " + path, why);
+}
+
+void Fail(const std::string& what, const std::string& why) {
+  lastFailure = "Could not " + what + ": " + why;
+}
+
+std::string Reason(int error) { return std::strerror(error); }
+
+std::string Unfit(const struct stat& st, int64_t maxBytes) {
+  if (S_ISLNK(st.st_mode)) return "it is a link";
+  if (!S_ISREG(st.st_mode)) return "it is not an ordinary file";
+  if (static_cast<int64_t>(st.st_size) > maxBytes)
+    return "it holds " + std::to_string(st.st_size) + " bytes, more than " +
+           std::to_string(maxBytes);
+  return "";
+}
+
+namespace {
+
+// The entry's fitness, checked before opening it and again on the open descriptor, so that
+// what was checked is what is used. -1 when it does not fit: refused, or kept as a failure.
+int CheckOpen(int fd, const struct stat* before, const std::string& path, int64_t maxBytes,
+              const char* verb, std::string* why) {
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || (before && (st.st_dev != before->st_dev ||
+                                         st.st_ino != before->st_ino))) {
+    close(fd);
+    if (why) *why = Reason(EAGAIN);
+    if (verb) Fail(std::string(verb) + " " + path, Reason(EAGAIN));
+    return -1;
+  }
+  const std::string unfit = Unfit(st, maxBytes);
+  if (unfit.empty()) return fd;
+  close(fd);
+  if (why) *why = unfit;
+  if (verb) Refuse(verb, path, unfit);
+  return -1;
+}
+
+}  // namespace
+
+int OpenForReading(const std::string& path, int64_t maxBytes, const char* verb,
+                   std::string* why) {
+  const auto failed = [&](int error) {
+    if (why) *why = Reason(error);
+    if (verb) Fail(std::string(verb) + " " + path, Reason(error));
+    return -1;
+  };
+  TPlace place(path, verb);
+  struct stat st {};
+  if (!place.ok()) return failed(errno);
+  if (!place.Stat(st)) return failed(errno);
+  if (S_ISDIR(st.st_mode)) return failed(EISDIR);
+  const std::string unfit = Unfit(st, maxBytes);
+  if (!unfit.empty()) {
+    if (why) *why = unfit;
+    if (verb) Refuse(verb, path, unfit);
+    return -1;
+  }
+  // Non-blocking: what turned into a FIFO or a device since the check does not hang here.
+  const int fd = openat(place.dir(), place.name(),
+                        O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | place.noFollow());
+  if (fd < 0) return failed(errno);
+  return CheckOpen(fd, &st, path, maxBytes, verb, why);
+}
+
+int OpenForWriting(const std::string& path, const char* verb, bool empty, std::string* why) {
+  const auto failed = [&](int error) {
+    if (why) *why = Reason(error);
+    Fail(std::string(verb) + " " + path, Reason(error));
+    return -1;
+  };
+  TPlace place(path, verb);
+  struct stat st {};
+  if (!place.ok()) return failed(errno);
+  const bool existed = place.Stat(st);
+  if (existed && S_ISDIR(st.st_mode)) return failed(EISDIR);
+  const std::string unfit = existed ? Unfit(st, INT64_MAX) : "";
+  if (!unfit.empty()) {
+    if (why) *why = unfit;
+    Refuse(verb, path, unfit);
+    return -1;
+  }
+  const int fd = openat(place.dir(), place.name(),
+                        O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | place.noFollow(),
+                        0666);
+  if (fd < 0) return failed(errno);
+  if (CheckOpen(fd, existed ? &st : nullptr, path, INT64_MAX, verb, why) < 0) return -1;
+  if (empty && ftruncate(fd, 0) != 0) {
+    const int error = errno;
+    close(fd);
+    return failed(error);
+  }
+  return fd;
+}
+
+}  // namespace files
