@@ -76,8 +76,7 @@ int LoadConfig(const std::string& path) {
 
 int SaveConfig(const std::string& path) {
   const TConfig& c = *settings;
-  // Written beside the file, synced and renamed over it, so that a failed write or a power
-  // cut never leaves a short "config.dat" behind.
+  // Written beside the file and put in its place: never a short "config.dat".
   const std::string temporary = path + ".new";
   TStreamPtr out = WriteStream(temporary);
   if (!out) {
@@ -91,11 +90,7 @@ int SaveConfig(const std::string& path) {
   for (uint8_t key : {c.kUp, c.kDown, c.kLeft, c.kRight, c.kPrimary, c.kSecondary, c.kEnter,
                       c.kInventory, c.kOption, c.kExit, c.kSave, c.kLoad, c.kEdit, c.kCheat})
     WriteByte(out, key);
-  const bool written = CloseStream(out) && SyncPath(temporary);
-  if (!written || !RenameFile(temporary, path)) {
-    // The old file stays whole; the settings in force are kept until the next save.
-    WriteError(FileFailure());
-    DeleteFile(temporary);
-  }
+  // On failure the old file stays whole; the settings in force are kept until the next save.
+  if (!ReplaceFile(out, temporary, path)) WriteError(FileFailure());
   return 0;
 }

@@ -52,8 +52,7 @@ bool WriteMapStatus() {
   for (const TActorPtr& npc : npcList.ToVector()) {
     if (npc) WriteLine(stream, NPCStatusLine(*npc));
   }
-  if (!CloseStream(stream) || !RenameFile(temp, path)) {
-    DeleteFile(temp);
+  if (!ReplaceFile(stream, temp, path)) {
     WriteError(FileFailure());
     return false;
   }

@@ -135,8 +135,7 @@ bool TMap::WriteMapFile(const std::string& path) const {
       WriteFloat(stream, overlay.alpha);
     }
   }
-  if (!CloseStream(stream) || !SyncPath(temp) || !RenameFile(temp, path)) {
-    DeleteFile(temp);
+  if (!ReplaceFile(stream, temp, path)) {
     std::fprintf(stderr, "Could not write the map %s.\n", path.c_str());
     return false;
   }

@@ -194,3 +194,9 @@ bool CloseStream(const TStreamPtr& stream) {
   if (stream->failed) files::Fail("write " + stream->path, files::Reason(stream->error));
   return !stream->failed;
 }
+
+bool ReplaceFile(const TStreamPtr& written, const std::string& temp, const std::string& path) {
+  if (CloseStream(written) && SyncPath(temp) && RenameFile(temp, path)) return true;
+  DeleteFile(temp);
+  return false;
+}

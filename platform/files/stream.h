@@ -54,3 +54,7 @@ int64_t StreamSize(const TStreamPtr& stream);
 // Flushes and closes; returns false when a write or the flush failed (FileFailure says why).
 // Null does nothing.
 bool CloseStream(const TStreamPtr& stream);
+// Ends the writing of a file meant to replace another: closes the stream written to `temp`,
+// syncs it and renames it over `path`, so that a failed write or a power cut leaves the old
+// file whole. False, with `temp` removed, when a step failed (FileFailure says why).
+bool ReplaceFile(const TStreamPtr& written, const std::string& temp, const std::string& path);
