@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/system/app.h"
+#include "scripting/limits.h"
 
 #include <lauxlib.h>
 #include <lua.h>
@@ -35,6 +36,13 @@ int Outcome(TLuaScriptEngine& engine, int status) {
   if (status == 0) return 1;
   engine.ProcessError(status);
   return 0;
+}
+
+// A protected call of the quest's own code: no budget, the whole library (also when a saved
+// game's script, through a command, is what runs it).
+int TrustedCall(lua_State* L, int args, int results, int handler) {
+  const TRunScope run(L, nullptr);
+  return lua_pcall(L, args, results, handler);
 }
 
 // The error value on top of the stack, as text for a report.
@@ -86,10 +94,10 @@ TLuaScriptEngine::~TLuaScriptEngine() { TLuaScriptEngine::ShutDown(); }
 
 int TLuaScriptEngine::Reset() {
   if (m_lua_state) {
-    lua_close(m_lua_state);
+    CloseLimitedState(m_lua_state);
     m_lua_state = nullptr;
   }
-  m_lua_state = luaL_newstate();
+  m_lua_state = OpenLimitedState();
   if (!m_lua_state) {
     m_started = 0;
     return 0;
@@ -174,7 +182,7 @@ int TLuaScriptEngine::CallFunction(const std::string& name, int nResults) {
     }
     ++count;
   }
-  if (!Outcome(*this, lua_pcall(L, count, nResults, 0))) return 0;
+  if (!Outcome(*this, TrustedCall(L, count, nResults, 0))) return 0;
   if (nResults) {
     if (lua_isnumber(L, -1)) {
       m_resultType = 0;
@@ -223,6 +231,8 @@ int TLuaScriptEngine::SetScriptText(const std::string& text, const std::string&)
 int TLuaScriptEngine::RunScriptFile(const std::string& path) {
   if (!m_started) return Refuse(*this, kNotStarted);
   lua_State* L = m_lua_state;
+  // Loading is the quest's own work too: it never counts against a saved game's budget.
+  const TRunScope run(L, nullptr);
   const int loaded = luaL_loadfile(L, path.c_str());
   if (loaded != 0) {
     WriteError("Could not load the script " + path + ": " + ErrorText(L));
@@ -243,14 +253,14 @@ int TLuaScriptEngine::RunScript() {
   if (!m_started) return Refuse(*this, kNotStarted);
   // The compiled chunk is consumed by its run; without one there is nothing to call.
   if (m_source.empty() || !lua_isfunction(m_lua_state, -1)) return Refuse(*this, kNoScript);
-  return Outcome(*this, lua_pcall(m_lua_state, 0, 0, 0));
+  return Outcome(*this, TrustedCall(m_lua_state, 0, 0, 0));
 }
 
 std::string TLuaScriptEngine::GetLastErrorString() { return m_lastErrorString; }
 int TLuaScriptEngine::GetLastErrorNumber() { return m_lastErrorNumber; }
 
 int TLuaScriptEngine::ShutDown() {
-  if (m_lua_state) lua_close(m_lua_state);
+  if (m_lua_state) CloseLimitedState(m_lua_state);
   m_lua_state = nullptr;
   m_started = 0;
   return 0;

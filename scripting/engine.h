@@ -1,5 +1,6 @@
 #pragma once
-// The script engine over the game's one Lua 5.1 state.
+// The script engine over the game's one Lua 5.1 state, held to the limits of
+// scripting/limits.h; saved games' scripts run in the sandbox of scripting/sandbox.h.
 #include <string>
 #include "platform/system/list.h"
 

@@ -1,5 +1,6 @@
-// Loading a saved game: the record into the player, the slot's files into the working
-// folder, the save script, then the working folder rebuilt from the shipped maps and the slot.
+// Loading a saved game: the record and the save script checked, the record into the player,
+// the slot's files into the working folder, the save script run in its sandbox, then the
+// working folder rebuilt from the shipped maps and the slot.
 #include <bit>
 #include <cstdint>
 #include <string>
@@ -10,7 +11,9 @@
 #include "core/globals.h"
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
+#include "platform/system/app.h"
 #include "scripting/engine.h"
+#include "scripting/sandbox.h"
 #include "transitions/transitions.h"
 
 namespace {
@@ -87,10 +90,11 @@ TItem ReadItem(TRecordReader& r) {
   return item;
 }
 
-// False for a record that cannot be opened, ends early or holds counts outside the format.
-bool ReadRecord(const std::string& path, TSaveRecord& record) {
+// Empty when the record was read whole; else why not: it cannot be opened, ends early or
+// holds counts outside the format.
+std::string ReadRecord(const std::string& path, TSaveRecord& record) {
   TStreamPtr stream = ReadStream(path);
-  if (!stream) return false;
+  if (!stream) return ReadFailure(path).empty() ? "it cannot be opened" : ReadFailure(path);
   std::string bytes(static_cast<size_t>(StreamSize(stream)), '\0');
   bytes.resize(ReadBytes(stream, bytes.data(), bytes.size()));
   CloseStream(stream);
@@ -109,15 +113,20 @@ bool ReadRecord(const std::string& path, TSaveRecord& record) {
   p.currentFrame = r.Int();
   p.tempCount = static_cast<float>(r.Int());
   for (int TPlayer::*field : kRecordInts) p.*field = r.Int();
+  const std::string early = "it ends early";
   const int32_t itemCount = r.Int();
-  if (!r.ok || itemCount < 0 || itemCount > INVENTORY_SLOTS) return false;
+  if (!r.ok) return early;
+  if (itemCount < 0 || itemCount > INVENTORY_SLOTS)
+    return "it holds " + std::to_string(itemCount) + " items";
   for (int32_t i = 0; i < itemCount; ++i) record.items.push_back(ReadItem(r));
   record.primary = r.Int();
   record.secondary = r.Int();
   const int32_t flagCount = r.Int();
-  if (!r.ok || flagCount < 0 || flagCount > kMaxFlags) return false;
+  if (!r.ok) return early;
+  if (flagCount < 0 || flagCount > kMaxFlags)
+    return "it holds " + std::to_string(flagCount) + " flags";
   for (int32_t i = 0; i < flagCount; ++i) record.flags.push_back(r.Byte());
-  return r.ok;
+  return r.ok ? "" : early;
 }
 
 void ApplyRecord(const TSaveRecord& record) {
@@ -163,8 +172,16 @@ void CopyFilesIn(const std::string& folder) {
 }  // namespace
 
 int LoadGame(const std::string& savePath, const std::string& slotDir) {
+  if (!player || !lua) return 0;
+  // Both are checked before anything of the game in play changes.
   TSaveRecord record;
-  if (!player || !ReadRecord(savePath, record)) return 0;
+  const std::string fault = ReadRecord(savePath, record);
+  if (!fault.empty()) {
+    WriteError("Could not load the save record " + savePath + ": " + fault);
+    return 0;
+  }
+  TSaveScript script(*lua);
+  if (!script.Load(savePath + ".lua")) return 0;
   ApplyRecord(record);
   EmptyWorkingFolder();
   CopyFilesIn(slotDir + "/");
@@ -173,10 +190,12 @@ int LoadGame(const std::string& savePath, const std::string& slotDir) {
   const TMapPtr inPlay = currentMap;
   const std::string inPlayFile = inPlay ? inPlay->mapFile : "";
   if (inPlay) inPlay->mapFile.clear();
-  lua->RunScriptFile(savePath + ".lua");
+  const bool ran = script.Run();
   if (inPlay) inPlay->mapFile = inPlayFile;
   EmptyWorkingFolder();
   CopyFilesIn(settings->mapDir);
+  // A script that stopped part-way leaves no game to go on with: only the shipped maps.
+  if (!ran) return -1;
   CopyFilesIn(slotDir + "/");
   return 1;
 }
