@@ -142,9 +142,12 @@ TRunScope::~TRunScope() {
   TLimits& limits = LimitsOf(L_);
   if (!outer_ != !limits.budget) SetStringMethods(L_, outer_ == nullptr);
   limits.budget = outer_;
-  // The collection may resize the string table: it is the state's own work, not refused.
+  // A state near its ceiling may hold garbage that Lua would collect only past it (its next
+  // cycle starts at twice what it kept): a run that hit the ceiling, or the last run when
+  // the state holds over half of it, has the garbage collected. The collection may resize
+  // the string table: it is the state's own work, never refused.
   const int runs = --limits.runs;
-  if (limits.refused) {
+  if (limits.refused || (runs == 0 && limits.used > kStateMemoryCeiling / 2)) {
     limits.refused = false;
     limits.runs = 0;
     lua_gc(L_, LUA_GCCOLLECT, 0);

@@ -26,8 +26,8 @@ void CloseLimitedState(lua_State* L);
 
 // One protected run, from just before its call to just after it: the innermost run is this
 // one, trusted (no budget: the quest's own scripts) or held to `budget` (a saved game's
-// script). The string methods are reachable from trusted runs only. A run that hit the
-// memory ceiling has the garbage collected when it ends, so the state can go on.
+// script). The string methods are reachable from trusted runs only. After a run that hit
+// the memory ceiling the garbage is collected, so that the state can go on.
 class TRunScope {
 public:
   TRunScope(lua_State* L, TScriptBudget* budget);
