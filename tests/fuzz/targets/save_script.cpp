@@ -8,7 +8,10 @@
 #include "platform/files/files.h"
 #include "platform/system/clock.h"
 #include "scripting/commands.h"
+#include "scripting/engine.h"
 #include "scripting/sandbox.h"
+
+#include <lua.h>
 
 namespace {
 
@@ -23,9 +26,10 @@ void PrepareGame() {
   TMap::Create()->SaveMap(settings->mapDir + "a.map");
   Trigger.clear();
   FixedRateLogic = std::make_unique<TFixedRateLogic>();
+  // Every reading half a second on: a transition's pass takes the most ticks it may, 50.
   SetClockSource([] {
     static uint32_t now = 0;
-    return static_cast<int32_t>(now += 100000);
+    return static_cast<int32_t>(now += 500);
   });
   SetEventPump([] { PostEvent(EVENT_KEYDOWN, settings->kEnter); });
 }
@@ -47,5 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   npcList.Clear();
   missileList.Clear();
   player = nullptr;
+  // What the input left in the state goes, or every input would look like a leak to check.
+  lua_gc(lua->m_lua_state, LUA_GCCOLLECT, 0);
   return 0;
 }
