@@ -94,7 +94,10 @@ TItem ReadItem(TRecordReader& r) {
 // holds counts outside the format.
 std::string ReadRecord(const std::string& path, TSaveRecord& record) {
   TStreamPtr stream = ReadStream(path);
-  if (!stream) return ReadFailure(path).empty() ? "it cannot be opened" : ReadFailure(path);
+  if (!stream) {
+    const std::string why = ReadFailure(path);
+    return why.empty() ? "it cannot be opened" : why;
+  }
   std::string bytes(static_cast<size_t>(StreamSize(stream)), '\0');
   bytes.resize(ReadBytes(stream, bytes.data(), bytes.size()));
   CloseStream(stream);
