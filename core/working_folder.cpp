@@ -63,6 +63,20 @@ std::string CopyIntoWorkingFolder(const std::string& folder) {
   return failure;
 }
 
+std::string CheckCopyIntoWorkingFolder(const std::string& folder) {
+  if (FileType(folder) == FILETYPE_FILE) {
+    const std::string why = ReadFailure(folder);
+    return "Could not copy " + folder + ": " + (why.empty() ? "it is no folder" : why);
+  }
+  for (const std::string& name : LoadDir(folder, 1)) {
+    const std::string source = folder + name;
+    if (FileType(source) != FILETYPE_FILE) continue;
+    const std::string why = ReadFailure(source, WORKING_FILE_BYTES);
+    if (!why.empty()) return "Could not copy " + source + ": " + why;
+  }
+  return "";
+}
+
 bool WorkingFolderWhole() { return whole; }
 
 bool ResetWorkingFolder() {

@@ -15,6 +15,9 @@ std::string ClearWorkingFolder();
 // Copies every file of the folder (not its sub-folders) into the working folder, each
 // replacing the file of its name.
 std::string CopyIntoWorkingFolder(const std::string& folder);
+// What CopyIntoWorkingFolder would fail on before it copies anything: a file of the folder
+// that cannot be read whole (a link, a FIFO, a file over the bound). Nothing is changed.
+std::string CheckCopyIntoWorkingFolder(const std::string& folder);
 // False from a failed copy or clearing until the next refill that succeeds.
 bool WorkingFolderWhole();
 

@@ -3,6 +3,7 @@
 #include "core/globals.h"
 #include "dialogs/dialogs.h"
 #include "screens/save_slots.h"
+#include "screens/screens.h"
 #include "transitions/transitions.h"
 
 namespace {
@@ -42,12 +43,23 @@ int DisplayLoadDialog(int menuBackground) {
     if (code == 13) {
       const std::string& name = slots.name[selected];
       const std::string slotText = SlotLabel(selected) + name;
-      if (LoadGame(SaveRecordPath(selected, name), SlotFolder(selected)) == 0) {
-        // The record was refused before anything changed: the game goes on as it was.
-        DisplayText(slotText + " could not be loaded.", 255, 255, 255, "", 0, menuBackground);
+      const int loaded = LoadGame(SaveRecordPath(selected, name), SlotFolder(selected));
+      if (loaded == 1) {
+        DisplayText("Loaded " + slotText + ".", 0, 255, 255, "", 0, 0);
+        FixedRateLogic->Init();
+        return 1;
+      }
+      const std::string failed = slotText + " could not be loaded.";
+      if (loaded == 0) {
+        // Refused before anything changed: the game goes on as it was.
+        DisplayText(failed, 255, 255, 255, "", 0, menuBackground);
         continue;
       }
-      DisplayText("Loaded " + slotText + ".", 0, 255, 255, "", 0, 0);
+      // The save script stopped part-way, with the shipped maps left in the working folder:
+      // the game returns to the title, whose menu is the caller or opens here.
+      DisplayText(failed, 255, 255, 255, "", 0, 1);
+      if (menuBackground != 0) return 0;
+      DisplayMainMenu();
       FixedRateLogic->Init();
       return 1;
     }

@@ -7,6 +7,8 @@ int DisplaySettings(int menuBackground);
 int DisplayCredits();
 int DisplaySplash(const std::string& image, int seconds, int noSkip);
 int DisplayInventory();
+// 1 when a game is in play from it: the slot loaded, or, during play, the title menu that a
+// save script stopping part-way led to started or loaded one. 0 when nothing was loaded.
 int DisplayLoadDialog(int menuBackground);
 int DisplaySaveDialog();
 

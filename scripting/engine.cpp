@@ -12,6 +12,7 @@
 #include "core/user_files.h"
 #include "platform/files/files.h"
 #include "platform/system/app.h"
+#include "scripting/limits.h"
 
 #include <lauxlib.h>
 #include <lua.h>
@@ -63,6 +64,13 @@ int LoadScriptFile(lua_State* L, const std::string& path, const std::string& nam
                          bytes.size() - start, chunkName.c_str());
 }
 
+// A protected call of the quest's own code: no budget, the whole library (also when a saved
+// game's script, through a command, is what runs it).
+int TrustedCall(lua_State* L, int args, int results, int handler) {
+  const TRunScope run(L, nullptr);
+  return lua_pcall(L, args, results, handler);
+}
+
 // The error value on top of the stack, as text for a report.
 std::string ErrorText(lua_State* L) {
   if (lua_isstring(L, -1)) return FromLua(lua_tostring(L, -1));
@@ -97,9 +105,16 @@ int TraceScriptFrames(lua_State* L) {
   return 1;
 }
 
-// The name a script goes by in Lua's messages and tracebacks: its path inside the quest's
-// resource folder ("Triggers/setup.lua"), or inside the user folder for a save script; any
-// other path as it stands. Lua cuts longer names short.
+SE_Parameter& AddParameter(TList<SE_Parameter>& list, int type) {
+  auto p = std::make_shared<SE_Parameter>();
+  p->m_paramType = type;
+  list.AddLast(p);
+  return *p;
+}
+
+}  // namespace
+
+// Lua would cut a whole path short in its messages.
 std::string ScriptName(const std::string& path) {
   for (const std::string* folder : {&baseAppDir, &baseHomeDir}) {
     if (folder->empty()) continue;
@@ -110,25 +125,16 @@ std::string ScriptName(const std::string& path) {
   return path;
 }
 
-SE_Parameter& AddParameter(TList<SE_Parameter>& list, int type) {
-  auto p = std::make_shared<SE_Parameter>();
-  p->m_paramType = type;
-  list.AddLast(p);
-  return *p;
-}
-
-}  // namespace
-
 TLuaScriptEngine::TLuaScriptEngine() { Reset(); }
 
 TLuaScriptEngine::~TLuaScriptEngine() { TLuaScriptEngine::ShutDown(); }
 
 int TLuaScriptEngine::Reset() {
   if (m_lua_state) {
-    lua_close(m_lua_state);
+    CloseLimitedState(m_lua_state);
     m_lua_state = nullptr;
   }
-  m_lua_state = luaL_newstate();
+  m_lua_state = OpenLimitedState();
   if (!m_lua_state) {
     m_started = 0;
     return 0;
@@ -213,7 +219,7 @@ int TLuaScriptEngine::CallFunction(const std::string& name, int nResults) {
     }
     ++count;
   }
-  if (!Outcome(*this, lua_pcall(L, count, nResults, 0))) return 0;
+  if (!Outcome(*this, TrustedCall(L, count, nResults, 0))) return 0;
   if (nResults) {
     if (lua_isnumber(L, -1)) {
       m_resultType = 0;
@@ -262,6 +268,8 @@ int TLuaScriptEngine::SetScriptText(const std::string& text, const std::string&)
 int TLuaScriptEngine::RunScriptFile(const std::string& path) {
   if (!m_started) return Refuse(*this, kNotStarted);
   lua_State* L = m_lua_state;
+  // Loading is the quest's own work too: it never counts against a saved game's budget.
+  const TRunScope run(L, nullptr);
   const int loaded = LoadScriptFile(L, path, ScriptName(path));
   if (loaded != 0) {
     WriteError("Could not load the script " + path + ": " + ErrorText(L));
@@ -282,14 +290,14 @@ int TLuaScriptEngine::RunScript() {
   if (!m_started) return Refuse(*this, kNotStarted);
   // The compiled chunk is consumed by its run; without one there is nothing to call.
   if (m_source.empty() || !lua_isfunction(m_lua_state, -1)) return Refuse(*this, kNoScript);
-  return Outcome(*this, lua_pcall(m_lua_state, 0, 0, 0));
+  return Outcome(*this, TrustedCall(m_lua_state, 0, 0, 0));
 }
 
 std::string TLuaScriptEngine::GetLastErrorString() { return m_lastErrorString; }
 int TLuaScriptEngine::GetLastErrorNumber() { return m_lastErrorNumber; }
 
 int TLuaScriptEngine::ShutDown() {
-  if (m_lua_state) lua_close(m_lua_state);
+  if (m_lua_state) CloseLimitedState(m_lua_state);
   m_lua_state = nullptr;
   m_started = 0;
   return 0;

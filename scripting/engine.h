@@ -1,5 +1,6 @@
 #pragma once
-// The script engine over the game's one Lua 5.1 state.
+// The script engine over the game's one Lua 5.1 state, held to the limits of
+// scripting/limits.h; saved games' scripts run in the sandbox of scripting/sandbox.h.
 #include <string>
 #include "platform/system/list.h"
 
@@ -57,3 +58,8 @@ public:
   virtual int ShutDown();
   virtual int Started();
 };
+
+// The name a script goes by in Lua's messages and tracebacks: its path inside the quest's
+// resource folder ("Triggers/setup.lua"), or inside the user folder for a save script; any
+// other path as it stands.
+std::string ScriptName(const std::string& path);

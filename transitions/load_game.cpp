@@ -1,5 +1,6 @@
-// Loading a saved game: the record into the player, the slot's files into the working
-// folder, the save script, then the working folder rebuilt from the shipped maps and the slot.
+// Loading a saved game: the record and the save script checked, the record into the player,
+// the slot's files into the working folder, the save script run in its sandbox, then the
+// working folder rebuilt from the shipped maps and the slot.
 #include <bit>
 #include <cstdint>
 #include <string>
@@ -12,7 +13,9 @@
 #include "core/working_folder.h"
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
+#include "platform/system/app.h"
 #include "scripting/engine.h"
+#include "scripting/sandbox.h"
 #include "transitions/transitions.h"
 
 namespace {
@@ -89,10 +92,14 @@ TItem ReadItem(TRecordReader& r) {
   return item;
 }
 
-// False for a record that cannot be opened, ends early or holds counts outside the format.
-bool ReadRecord(const std::string& path, TSaveRecord& record) {
+// Empty when the record was read whole; else why not: it cannot be opened, ends early or
+// holds counts outside the format.
+std::string ReadRecord(const std::string& path, TSaveRecord& record) {
   TStreamPtr stream = ReadStream(path, SAVE_RECORD_BYTES);
-  if (!stream) return false;
+  if (!stream) {
+    const std::string why = ReadFailure(path, SAVE_RECORD_BYTES);
+    return why.empty() ? "it cannot be opened" : why;
+  }
   std::string bytes(static_cast<size_t>(StreamSize(stream)), '\0');
   bytes.resize(ReadBytes(stream, bytes.data(), bytes.size()));
   CloseStream(stream);
@@ -111,15 +118,20 @@ bool ReadRecord(const std::string& path, TSaveRecord& record) {
   p.currentFrame = r.Int();
   p.tempCount = static_cast<float>(r.Int());
   for (int TPlayer::*field : kRecordInts) p.*field = r.Int();
+  const std::string early = "it ends early";
   const int32_t itemCount = r.Int();
-  if (!r.ok || itemCount < 0 || itemCount > INVENTORY_SLOTS) return false;
+  if (!r.ok) return early;
+  if (itemCount < 0 || itemCount > INVENTORY_SLOTS)
+    return "it holds " + std::to_string(itemCount) + " items";
   for (int32_t i = 0; i < itemCount; ++i) record.items.push_back(ReadItem(r));
   record.primary = r.Int();
   record.secondary = r.Int();
   const int32_t flagCount = r.Int();
-  if (!r.ok || flagCount < 0 || flagCount > kMaxFlags) return false;
+  if (!r.ok) return early;
+  if (flagCount < 0 || flagCount > kMaxFlags)
+    return "it holds " + std::to_string(flagCount) + " flags";
   for (int32_t i = 0; i < flagCount; ++i) record.flags.push_back(r.Byte());
-  return r.ok;
+  return r.ok ? "" : early;
 }
 
 void ApplyRecord(const TSaveRecord& record) {
@@ -160,21 +172,38 @@ bool EmptyWorkingFolder() { return Checked(ClearWorkingFolder()); }
 
 bool CopyFilesIn(const std::string& folder) { return Checked(CopyIntoWorkingFolder(folder)); }
 
+// A load that stopped part-way leaves no game to go on with: only the shipped maps.
+int Abandon() {
+  if (EmptyWorkingFolder()) CopyFilesIn(settings->mapDir);
+  return -1;
+}
+
 }  // namespace
 
 int LoadGame(const std::string& savePath, const std::string& slotDir) {
+  if (!player || !lua) return 0;
+  // The record, the script and the slot's files are checked before anything of the game in
+  // play changes.
   TSaveRecord record;
-  if (!player || !ReadRecord(savePath, record)) return 0;
+  const std::string fault = ReadRecord(savePath, record);
+  if (!fault.empty()) {
+    WriteError("Could not load the save record " + savePath + ": " + fault);
+    return 0;
+  }
+  TSaveScript script(*lua);
+  if (!script.Load(savePath + ".lua") || !Checked(CheckCopyIntoWorkingFolder(slotDir + "/")))
+    return 0;
   ApplyRecord(record);
-  if (!EmptyWorkingFolder() || !CopyFilesIn(slotDir + "/")) return 0;
+  if (!EmptyWorkingFolder() || !CopyFilesIn(slotDir + "/")) return Abandon();
   // The map in play is not written back on the way out: the working folder is rebuilt
   // below anyway, and under the saved map's name it would replace the slot's NPCs.
   const TMapPtr inPlay = currentMap;
   const std::string inPlayFile = inPlay ? inPlay->mapFile : "";
   if (inPlay) inPlay->mapFile.clear();
-  lua->RunScriptFile(savePath + ".lua");
+  const bool ran = script.Run();
   if (inPlay) inPlay->mapFile = inPlayFile;
-  return EmptyWorkingFolder() && CopyFilesIn(settings->mapDir) && CopyFilesIn(slotDir + "/")
-             ? 1
-             : 0;
+  if (!ran) return Abandon();
+  if (!EmptyWorkingFolder() || !CopyFilesIn(settings->mapDir) || !CopyFilesIn(slotDir + "/"))
+    return Abandon();
+  return 1;
 }

@@ -27,6 +27,8 @@ std::string NPCStatusLine(const TActor& npc);
 // Save slots, both paths in the save folder as the save dialog builds them: 1 when the slot
 // was written whole, 0 when a step failed (the old slot stays).
 int SaveGame(const std::string& savePath, const std::string& slotDir);
-// 1 when the record was applied and the slot loaded, 0 when the record was refused or a
-// copy into the working folder failed (said on standard error).
+// 1 when the slot was loaded; 0 when its record or save script was refused or a copy into
+// the working folder failed before anything changed, and nothing of the game in play changed;
+// -1 when the load stopped part-way (the save script failed or a copy failed), and the working
+// folder holds the shipped maps alone. A refusal or failure is said on standard error.
 int LoadGame(const std::string& savePath, const std::string& slotDir);

@@ -21,6 +21,9 @@ void SetQuitHandler(void (*handler)());
 // The terminate request has been answered (the exit question said "No"): the next SIGINT
 // asks again instead of ending the program.
 void AnswerTerminateRequest();
+// Acts at once on a signal that ends the program, as the event pump would: for long work that
+// takes no events, such as a running script. A first SIGINT is left for the pump to ask about.
+void ActOnTerminationSignals();
 
 // Brings the platform modules up (timers, events, audio drivers). Idempotent.
 void PlatformInit();

@@ -1,5 +1,6 @@
 // Termination signals: the handlers count SIGTERM, SIGHUP and SIGINT; the main thread turns
-// the counts into the quit handler or a terminate request when it gathers events.
+// the counts into the quit handler or a terminate request when it gathers events, and into
+// the quit handler alone during pauses and script runs.
 #include <atomic>
 #include <csignal>
 
@@ -57,3 +58,5 @@ bool TakeTerminationRequest(bool asking) {
 void SetQuitHandler(void (*handler)()) { quitHandler = handler; }
 
 void AnswerTerminateRequest() { interruptUnanswered = false; }
+
+void ActOnTerminationSignals() { TakeTerminationRequest(false); }

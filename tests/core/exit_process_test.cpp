@@ -80,6 +80,54 @@ INSTANTIATE_TEST_SUITE_P(
                       SignalCase{"InterruptTwiceWithoutMusic", {SIGINT, SIGINT}, false}),
     [](const ::testing::TestParamInfo<SignalCase>& i) { return std::string(i.param.name); });
 
+// A script that never ends takes no events: the signals still end the game, from inside it.
+struct LoopCase {
+  const char* name;
+  const char* setup;  // the setup script
+  const char* trigger;  // the entry trigger of looping.map
+  std::vector<int> signals;
+};
+
+class SignalsEndAScriptThatNeverEnds : public ::testing::TestWithParam<LoopCase> {};
+
+TEST_P(SignalsEndAScriptThatNeverEnds, WithStatus0) {
+  const LoopCase& c = GetParam();
+  const std::string root = testsupport::ScratchDir("tree");
+  const std::string program =
+      testsupport::MakeGameTree(root, std::string(CORVEL_FIXTURES) + "/core_quest");
+  const TMapPtr map = TMap::Create();
+  map->mapEntryTrigger = 1;
+  map->SaveMap(root + "/Resources/Maps/looping.map");
+  const std::string triggers = root + "/Resources/Triggers/";
+  testsupport::WriteFileBytes(triggers + "triggers.dat", "loop.lua\r\n");
+  testsupport::WriteFileBytes(triggers + "setup.lua", c.setup);
+  testsupport::WriteFileBytes(triggers + "loop.lua", c.trigger);
+  const fs::path user = testsupport::GameUserDir(root);
+
+  GameProcess game(program, root + "/home", root);
+  // The refused map is said just before the loop begins, and no event is taken after it.
+  ASSERT_TRUE(game.WaitForError("Refused the map \"/looping\"")) << game.Error();
+  for (int sig : c.signals) game.Signal(sig);
+  EXPECT_EQ(game.Wait(), 0) << game.Error();
+  EXPECT_FALSE(fs::exists(user / "Temporary Files"));
+}
+
+// Says so on standard error, then loops.
+#define LOOP "GoToMap('/looping', 7) "
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, SignalsEndAScriptThatNeverEnds,
+    ::testing::Values(
+        LoopCase{"SetupScriptTerm", LOOP "while true do end", "", {SIGTERM}},
+        LoopCase{"TriggerTerm", "GoToMap('looping.map', 7)", LOOP "while true do end", {SIGTERM}},
+        LoopCase{"TriggerHangUp", "GoToMap('looping.map', 7)", LOOP "while true do end", {SIGHUP}},
+        LoopCase{"TriggerInterruptTwice", "GoToMap('looping.map', 7)", LOOP "while true do end",
+                 {SIGINT, SIGINT}},
+        LoopCase{"CoroutineTerm", "GoToMap('looping.map', 7)",
+                 LOOP "coroutine.wrap(function() local t = {} while true do t[1] = 1 end end)()",
+                 {SIGTERM}}),
+    [](const ::testing::TestParamInfo<LoopCase>& i) { return std::string(i.param.name); });
+#undef LOOP
+
 TEST(GameFailures, EachSaysWhatFailed) {
   const std::string root = testsupport::ScratchDir("tree");
   const std::string program =

@@ -1,6 +1,6 @@
 // Writes the seed corpus of every fuzz target: the files of the demo quest and of the test
 // fixtures that each loader reads, and inputs made here for what those lack (the other image
-// formats, sound layouts, a configuration, an NPC status file and a save record).
+// formats, sound layouts, a configuration, an NPC status file, a save record and save scripts).
 // Usage: corvel_fuzz_seeds OUT FIXTURES RESOURCES
 #include <cstdio>
 #include <cstring>
@@ -17,6 +17,9 @@
 #include "support/images.h"
 #include "support/sounds.h"
 #include "transitions/transitions.h"
+
+#include <lauxlib.h>
+#include <lua.h>
 
 using testsupport::U16;
 using testsupport::U32;
@@ -143,8 +146,35 @@ void WrittenByTheGame() {
   player->gold = 42;
   flags[3] = 7;
   const std::string record = settings->saveDir + "0.SEED.sav";
-  if (SaveGame(record, settings->saveDir + "0")) CopySeeds("save_record", record, "written");
+  if (SaveGame(record, settings->saveDir + "0")) {
+    CopySeeds("save_record", record, "written");
+    CopySeeds("save_script", record + ".lua", "written");
+  }
   player = nullptr;
+}
+
+// Save scripts that reach past what a save is: other code, the string library, endless time
+// and memory, and a precompiled chunk.
+void MadeSaveScripts() {
+  Seed("save_script", "trip.lua",
+       "AddPlayer(2, 3, 8.5, 9) GoToMap(\"a.map\", 7) GoToMap(\"gone\", 0) PlayMusic(1)");
+  Seed("save_script", "escape.lua", "dofile('/etc/hostname') loadstring('x = 1')()");
+  Seed("save_script", "methods.lua", "local s = ('a'):rep(10) s:find(('a?'):rep(10))");
+  Seed("save_script", "loop.lua", "while true do end");
+  Seed("save_script", "hungry.lua", "local s = 'x' while true do s = s .. s end");
+  lua_State* L = luaL_newstate();
+  const std::string text = "PlayMusic(1)";
+  luaL_loadbuffer(L, text.data(), text.size(), "=chunk");
+  std::string chunk;
+  lua_dump(
+      L,
+      [](lua_State*, const void* p, size_t n, void* out) {
+        static_cast<std::string*>(out)->append(static_cast<const char*>(p), n);
+        return 0;
+      },
+      &chunk);
+  lua_close(L);
+  Seed("save_script", "chunk.luac", chunk);
 }
 
 }  // namespace
@@ -183,5 +213,7 @@ int main(int argc, char** argv) {
   MadeSounds();
   MadeTexts();
   WrittenByTheGame();
+  MadeSaveScripts();
+  CopySeeds("save_script", res + "/Triggers", "demo", ".lua");
   return 0;
 }

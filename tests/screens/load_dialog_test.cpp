@@ -34,9 +34,11 @@ class SaveSlots : public ScreenTest {
       for (int x = 0; x < 147; ++x) WritePixel(pixels, x, y, 0xFF000000 | kThumb);
     ASSERT_TRUE(SavePixmapPNG(pixels, SlotFolder(slot) + "/save.png"));
   }
-  // A real save of the current player into the slot.
-  void SaveInto(int slot, const std::string& name) {
+  // A real save of the current player into the slot, with another save script: the screens
+  // have no map to travel to.
+  void SaveInto(int slot, const std::string& name, const std::string& script = "PlayMusic(4)") {
     ASSERT_EQ(SaveGame(SaveRecordPath(slot, name), SlotFolder(slot)), 1);
+    testsupport::WriteFileBytes(SaveRecordPath(slot, name) + ".lua", script);
   }
 };
 
@@ -170,6 +172,7 @@ TEST_F(LoadDialog, LoadsTheChosenSlot) {
   player->gold = 77;
   SaveInto(1, "HERO");
   player->gold = 0;
+  lastMusic = 0;
   testsupport::WriteFileBytes(settings->tempDir + "scratch.map", "in play");
   uint32_t strip = 0;
   PixelBox message;
@@ -184,7 +187,7 @@ TEST_F(LoadDialog, LoadsTheChosenSlot) {
   ASSERT_TRUE(Runs([] { return DisplayLoadDialog(1); }, &result));
   EXPECT_EQ(result, 1);
   EXPECT_EQ(player->gold, 77);
-  EXPECT_EQ(engine->runs, std::vector<std::string>{SaveRecordPath(1, "HERO") + ".lua"});
+  EXPECT_EQ(lastMusic, 4);  // the save script ran
   EXPECT_FALSE(fs::exists(settings->tempDir + "scratch.map"));
   // The message shows over the game picture, also when the title menu opened the dialog.
   EXPECT_EQ(strip, kInterface);
@@ -193,22 +196,98 @@ TEST_F(LoadDialog, LoadsTheChosenSlot) {
   EXPECT_EQ(logic->inits, 2);  // the message box's and the dialog's
 }
 
-TEST_F(LoadDialog, ARefusedRecordIsReportedAndNothingChanges) {
-  Touch("0.BAD.sav");
-  player->gold = 5;
-  PixelBox message;
-  SetEventPump([&] {
-    message = FindColour(kWhite);
-    PostEvent(EVENT_KEYDOWN, kReturn);
-    SetEventPump([] { throw QueueDrained{}; });
-  });
-  Keys({kReturn});
-  EXPECT_FALSE(Runs([] { return DisplayLoadDialog(0); }));  // back in the dialog
-  const PixelBox cover = TextCover("Slot 1 - BAD could not be loaded.", 0, 0);
-  EXPECT_EQ(message.x1 - message.x0, cover.x1 - cover.x0);
-  EXPECT_EQ(player->gold, 5);
-  EXPECT_TRUE(engine->runs.empty());
-  EXPECT_EQ(FindColour(kAnswer), TextCover("Slot 1 - BAD", kL, 192));
+TEST_F(LoadDialog, ASlotThatCannotBeUsedIsReportedAndNothingChanges) {
+  const struct {
+    const char* name;
+    const char* record;  // null: a real save's
+    const char* script;  // null: none
+    bool picture = false;  // a PNG picture in place of the script
+  } cases[] = {
+      {"a record that is no record", "x", "PlayMusic(4)"},
+      {"no save script", nullptr, nullptr},
+      {"a picture under the script's name", nullptr, nullptr, true},
+      {"a precompiled chunk", nullptr, "\x1bLuaQ"},
+      {"a script that does not compile", nullptr, "PlayMusic(4"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(settings->saveDir);
+    fs::create_directories(settings->saveDir);
+    SaveInto(0, "BAD");
+    const std::string record = SaveRecordPath(0, "BAD");
+    if (c.record) testsupport::WriteFileBytes(record, c.record);
+    fs::remove(record + ".lua");
+    if (c.script) testsupport::WriteFileBytes(record + ".lua", c.script);
+    if (c.picture) ASSERT_TRUE(SavePixmapPNG(CreatePixmap(4, 4), record + ".lua"));
+    testsupport::WriteFileBytes(settings->tempDir + "in play.map", "in play");
+    const auto working = testsupport::FolderBytes(settings->tempDir);
+    player->gold = 5;
+    lastMusic = 0;
+    PixelBox message;
+    SetEventPump([&] {
+      message = FindColour(kWhite);
+      PostEvent(EVENT_KEYDOWN, kReturn);
+      SetEventPump([] { throw QueueDrained{}; });
+    });
+    Keys({kReturn});
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(Runs([] { return DisplayLoadDialog(0); }));  // back in the dialog
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(c.record ? record + ":" : record + ".lua:"), std::string::npos) << said;
+    const PixelBox cover = TextCover("Slot 1 - BAD could not be loaded.", 0, 0);
+    EXPECT_EQ(message.x1 - message.x0, cover.x1 - cover.x0);
+    EXPECT_EQ(player->gold, 5);
+    EXPECT_EQ(lastMusic, 0);
+    EXPECT_EQ(testsupport::FolderBytes(settings->tempDir), working);
+    EXPECT_EQ(FindColour(kAnswer), TextCover("Slot 1 - BAD", kL, 192));
+    FlushEvents();
+  }
+}
+
+// A save script that stops part-way has replaced the record and the working folder: the
+// game goes back to the title, the working folder holding the shipped maps alone.
+TEST_F(LoadDialog, AScriptThatStopsPartWayLeadsToTheTitle) {
+  for (int fromMenu : {1, 0}) {
+    SCOPED_TRACE(fromMenu);
+    engine->runs.clear();
+    testsupport::WriteFileBytes(settings->triggerDir + "startup.lua", "");
+    testsupport::WriteFileBytes(settings->mapDir + "a.map", "pristine");
+    testsupport::WriteFileBytes(settings->tempDir + "a.map", "in play");
+    SaveInto(1, "HERO", "PlayMusic(4)\r\nNoSuchCommand()\r\n");
+    // The load, the message, and from play the title menu's new game.
+    std::vector<int> keys = {kReturn, kReturn};
+    if (fromMenu == 0) keys.push_back(kReturn);
+    std::vector<uint32_t> strips, entries;
+    PixelBox message;
+    SetEventPump([&] {
+      strips.push_back(Pixel(0, 420));
+      entries.push_back(Pixel(250, 295));
+      if (strips.size() == 2) message = FindColour(kWhite);
+      if (strips.size() > keys.size()) throw QueueDrained{};
+      PostEvent(EVENT_KEYDOWN, keys[strips.size() - 1]);
+    });
+    lastMusic = 0;
+    int result = -1;
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Runs([=] { return DisplayLoadDialog(fromMenu); }, &result));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("Error in the save script " + SaveRecordPath(1, "HERO") + ".lua: "),
+              std::string::npos) << said;
+    EXPECT_EQ(lastMusic, 4);  // what the script did before it stopped
+    const PixelBox cover = TextCover("Slot 2 - HERO could not be loaded.", 0, 0);
+    EXPECT_EQ(message.x1 - message.x0, cover.x1 - cover.x0);
+    EXPECT_EQ(strips.at(1), kBackground);  // the message stands over the title picture
+    EXPECT_EQ(testsupport::FolderBytes(settings->tempDir),
+              testsupport::FolderBytes(settings->mapDir));
+    if (fromMenu == 1) {
+      EXPECT_EQ(result, 0);  // the title menu that opened the dialog goes on
+      EXPECT_TRUE(engine->runs.empty());
+    } else {
+      EXPECT_EQ(entries.at(2), MenuOptionColour(0));  // the title menu, on its first entry
+      EXPECT_EQ(engine->runs, std::vector<std::string>{settings->triggerDir + "startup.lua"});
+      EXPECT_EQ(result, 1);  // a new game is in play
+    }
+  }
 }
 
 // A shared slot folder whose thumbnail or record would never end being read: the dialog

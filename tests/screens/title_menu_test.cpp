@@ -168,7 +168,11 @@ TEST_F(TitleMenu, LoadGameEntry) {
   EXPECT_FALSE(Runs(DisplayMainMenu));
   EXPECT_EQ(Pixel(250, 295), MenuOptionColour(1));
 
+  player->gold = 55;
   ASSERT_EQ(SaveGame(SaveRecordPath(0, "KEPT"), SlotFolder(0)), 1);
+  // The screens have no map to travel to: a script that restores the record alone.
+  testsupport::WriteFileBytes(SaveRecordPath(0, "KEPT") + ".lua", "");
+  player->gold = 0;
   auto titleMusic = std::make_shared<ProbeChannel>();
   bool posted = false;
   SetEventPump([&] {
@@ -180,7 +184,7 @@ TEST_F(TitleMenu, LoadGameEntry) {
   int result = -1;
   ASSERT_TRUE(Runs(DisplayMainMenu, &result));
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(engine->runs, std::vector<std::string>{SaveRecordPath(0, "KEPT") + ".lua"});
+  EXPECT_EQ(player->gold, 55);
   EXPECT_EQ(titleMusic->stops, 0);  // the loaded game chooses the music that follows
 }
 

@@ -268,6 +268,28 @@ TEST_F(ScriptEngineTest, AFailingNestedScriptShowsTheScriptFramesThatLedToIt) {
   EXPECT_EQ(Top(), 0);
 }
 
+// No script can take the machine's memory: past the state's ceiling it stops with Lua's
+// memory error like any other failure, and once its hoard is let go scripts run as before.
+TEST_F(ScriptEngineTest, AScriptStopsAtTheMemoryCeilingAndTheStateGoesOn) {
+  const std::string hungry = WriteLuaFile(
+      "hungry.lua", "hoard = {} for i = 1, 1e6 do hoard[i] = string.rep('x', 1e6 + i) end");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(engine.RunScriptFile(hungry), 0);
+  EXPECT_EQ(NamesAsAt(testing::internal::GetCapturedStderr(), hungry),
+            "Error in the script @: not enough memory\n");
+  EXPECT_EQ(engine.GetLastErrorNumber(), LUA_ERRMEM);
+  Define("function held() return #hoard end");
+  engine.BeginLUAFunctionCall();
+  ASSERT_EQ(engine.CallFunction("held", 1), 1);
+  EXPECT_GT(engine.GetResultNumber(), 50);  // tens of megabytes, then no more
+  EXPECT_LT(engine.GetResultNumber(), 200);
+
+  Define("hoard = nil");
+  const std::string fine = WriteLuaFile("fine.lua", "local enough = string.rep('y', 1e7)");
+  EXPECT_EQ(engine.RunScriptFile(fine), 1);
+  EXPECT_EQ(Top(), 0);
+}
+
 TEST_F(ScriptEngineTest, ScriptTextCompilesOnceAndRunsOnce) {
   EXPECT_EQ(engine.RunScript(), 0);
   EXPECT_EQ(engine.GetLastErrorString(), "LuaScriptEngine: No script text to execute");

@@ -411,6 +411,7 @@ TEST_F(SaveLoadTest, RecordsOutsideTheFormatAreRefused) {
 TEST_F(SaveLoadTest, ShorterCountsFillOnlyTheirSlotsAndFlags) {
   // 10 items and 100 flags: slots 10 on and flags 100 on keep their values.
   WriteFileBytes(SavePath("1.Short"), Record(*player, 10, 10, 100, 100));
+  WriteFileBytes(SavePath("1.Short") + ".lua", "");  // a script that leaves all to the record
   player->item[20]->itemID = 33;
   player->item[9]->ammoCount = 50;
   flags[150] = 1;
