@@ -56,18 +56,32 @@ TPlace::TPlace(const std::string& path, const char* verb) : dir_(AT_FDCWD) {
     return;
   }
   confined_ = true;
-  for (const std::string& part : parts) {
-    if (part == "..") {
-      if (verb) Refuse(verb, path, "it leads out of the user folder");
-      errno = EACCES;
-      return;
-    }
+  // A ".." goes back to the folder the walk came from: every folder on the way was opened
+  // without following a link, so that is the folder the system would reach. Only one that
+  // would climb out of the user folder, or that the path ends in, is refused.
+  if (parts.back() == "..") {
+    if (verb) Refuse(verb, path, "it leads out of the user folder");
+    errno = EACCES;
+    return;
   }
   // The user folder itself may be reached through links; nothing below it is.
-  int fd = open(userFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  std::vector<int> way{open(userFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
+  int fd = way.back();
   std::string reached = userFolder;
   for (size_t i = 0; fd >= 0 && i + 1 < parts.size(); ++i) {
     reached += "/" + parts[i];
+    if (parts[i] == "..") {
+      if (way.size() == 1) {
+        if (verb) Refuse(verb, path, "it leads out of the user folder");
+        fd = -1;
+        errno = EACCES;
+        break;
+      }
+      close(fd);
+      way.pop_back();
+      fd = way.back();
+      continue;
+    }
     const int next = openat(fd, parts[i].c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     struct stat st {};
     int error = errno;
@@ -75,7 +89,7 @@ TPlace::TPlace(const std::string& path, const char* verb) : dir_(AT_FDCWD) {
       close(next);
       error = ENOTDIR;
     } else if (next >= 0) {
-      close(fd);
+      way.push_back(next);
       fd = next;
       continue;
     }
@@ -83,10 +97,15 @@ TPlace::TPlace(const std::string& path, const char* verb) : dir_(AT_FDCWD) {
       if (verb) Refuse(verb, path, reached + " is a link");
       error = ELOOP;
     }
-    close(fd);
     fd = -1;
     errno = error;
   }
+  // The folders passed on the way are let go; the one reached stays open as dir_.
+  const int error = errno;
+  for (int passed : way) {
+    if (passed >= 0 && passed != fd) close(passed);
+  }
+  errno = error;
   if (fd < 0) return;
   dir_ = fd;
   name_ = parts.back();

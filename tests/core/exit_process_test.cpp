@@ -106,14 +106,14 @@ TEST_P(SignalsEndAScriptThatNeverEnds, WithStatus0) {
 
   GameProcess game(program, root + "/home", root);
   // The refused map is said just before the loop begins, and no event is taken after it.
-  ASSERT_TRUE(game.WaitForError("Refused the map \"/looping\"")) << game.Error();
+  ASSERT_TRUE(game.WaitForError("Refused the map \"../looping\"")) << game.Error();
   for (int sig : c.signals) game.Signal(sig);
   EXPECT_EQ(game.Wait(), 0) << game.Error();
   EXPECT_FALSE(fs::exists(user / "Temporary Files"));
 }
 
 // Says so on standard error, then loops.
-#define LOOP "GoToMap('/looping', 7) "
+#define LOOP "GoToMap('../looping', 7) "
 INSTANTIATE_TEST_SUITE_P(
     Scripts, SignalsEndAScriptThatNeverEnds,
     ::testing::Values(

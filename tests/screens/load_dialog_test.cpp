@@ -218,7 +218,9 @@ TEST_F(LoadDialog, ASlotThatCannotBeUsedIsReportedAndNothingChanges) {
     if (c.record) testsupport::WriteFileBytes(record, c.record);
     fs::remove(record + ".lua");
     if (c.script) testsupport::WriteFileBytes(record + ".lua", c.script);
-    if (c.picture) ASSERT_TRUE(SavePixmapPNG(CreatePixmap(4, 4), record + ".lua"));
+    if (c.picture) {
+      ASSERT_TRUE(SavePixmapPNG(CreatePixmap(4, 4), record + ".lua"));
+    }
     testsupport::WriteFileBytes(settings->tempDir + "in play.map", "in play");
     const auto working = testsupport::FolderBytes(settings->tempDir);
     player->gold = 5;

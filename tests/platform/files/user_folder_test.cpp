@@ -110,6 +110,15 @@ TEST_F(UserFolderFiles, NothingIsReachedThroughALink) {
       {"write out of the user folder by ..",
        [](auto& u) { return WriteStream(u + "/../../outside/new.txt") != nullptr; }, false,
        "Refused to write ~/../../outside/new.txt: it leads out of the user folder"},
+      {"come back by .. from a folder of its own",
+       [](auto& u) {
+         return CreateDir(u + "/sub") && WriteStream(u + "/sub/../new.txt") != nullptr &&
+                FileType(u + "/new.txt") == FILETYPE_FILE;
+       },
+       true, ""},
+      {"come back by .. from a linked folder",
+       [](auto& u) { return WriteStream(u + "/folder/../new.txt") != nullptr; }, false,
+       "Refused to write ~/folder/../new.txt: ~/folder is a link"},
       // Queries say nothing: a link is an entry, not the folder it leads to.
       {"a linked folder is no folder", [](auto& u) { return FileType(u + "/folder") == 2; },
        false, ""},
