@@ -189,15 +189,7 @@ TEST_F(Config, WriteThatCannotBeMadeIsSkipped) {
 }
 
 TEST_F(Config, AFullDiskKeepsTheOldSettingsWhole) {
-  const struct {
-    const char* name;
-    bool smallDisk;
-    const char* reason;
-  } cases[] = {
-      {"a write that fails", false, "File too large"},
-      {"a full disk", true, "No space left on device"},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : testsupport::kWriteFailures) {
     SCOPED_TRACE(c.name);
     std::optional<testsupport::SmallDisk> disk;
     if (c.smallDisk) {

@@ -24,6 +24,7 @@
 #include "support/files.h"
 #include "support/lua_run.h"
 #include "support/pixels.h"
+#include "support/quest_play.h"
 #include "transitions/transitions.h"
 #include "world/collision.h"
 #include "world/update.h"
@@ -68,65 +69,23 @@ double TextContrast(uint32_t text, std::vector<uint32_t> others, int x, int y, i
   return lowest;
 }
 
-class DemoQuest : public ::testing::Test {
+class DemoQuest : public testsupport::QuestPlay {
 protected:
   void SetUp() override {
-    // The program's own tree: bin/ beside Resources/, the demo quest; HOME with Documents.
-    const fs::path root = testsupport::ScratchDir("demo-quest");
-    fs::create_directories(root / "bin");
-    fs::create_directories(root / "home" / "Documents");
-    fs::create_directory_symlink(fs::path(CORVEL_BINARY_DIR) / "Resources", root / "Resources");
-    UseManualClock(0);
-    InitGlobals((root / "home").string(), (root / "bin" / "corvel").string());
-    PrepareUserFolders();
-    InitLUA();
-    InitGame();
-    CreateTimers();
-    // Modal screens get time and a key at every empty poll: the next queued one, else Return;
-    // the frame loop's own poll gets nothing, the test queues its keys.
-    SetEventPump([this] {
-      if (framePoll) {
-        framePoll = false;
-        return;
-      }
-      AdvanceManualClock(17);
-      if (onModalPoll) onModalPoll();
-      int key = kReturn;
-      if (!modalKeys.empty()) {
-        key = modalKeys.front();
-        modalKeys.pop_front();
-      }
-      PostEvent(EVENT_KEYDOWN, key);
+    StartQuest((fs::path(CORVEL_BINARY_DIR) / "Resources").string(), "demo-quest", [] {
+      // Every text that the quest's scripts show is noted in the script global "said".
+      ASSERT_EQ(RunLua("said = ''\n"
+                       "for _, name in ipairs({'DisplayText', 'DisplayTextP'}) do\n"
+                       "  local show = _G[name]\n"
+                       "  _G[name] = function(text, ...)\n"
+                       "    said = said .. text .. '|'\n"
+                       "    return show(text, ...)\n"
+                       "  end\n"
+                       "end\n"),
+                1);
     });
-    // Every text that the quest's scripts show is noted in the script global "said".
-    ASSERT_EQ(RunLua("said = ''\n"
-                     "for _, name in ipairs({'DisplayText', 'DisplayTextP'}) do\n"
-                     "  local show = _G[name]\n"
-                     "  _G[name] = function(text, ...)\n"
-                     "    said = said .. text .. '|'\n"
-                     "    return show(text, ...)\n"
-                     "  end\n"
-                     "end\n"),
-              1);
-    DisplayMainMenu();  // "New Game" is the first entry
-    FixedRateLogic->Init();
-  }
-  void TearDown() override {
-    SetEventPump(nullptr);
-    FlushEvents();
-    SetClockSource(nullptr);
-    npcList.Clear();
-    missileList.Clear();
-    player.reset();
   }
 
-  // One pass of the frame loop, one logic tick later.
-  void Pass() {
-    AdvanceManualClock(34);
-    framePoll = true;
-    MainGameLoopPass();
-    framePoll = false;
-  }
   // Holds a key for up to `passes` passes or until `done`; true when done.
   bool Hold(int key, int passes, const std::function<bool()>& done) {
     PostEvent(EVENT_KEYDOWN, key);
@@ -134,9 +93,6 @@ protected:
     PostEvent(EVENT_KEYUP, key);
     Pass();
     return done();
-  }
-  static bool OnMap(const std::string& name) {
-    return currentMap->mapFile == settings->tempDir + name;
   }
   static bool HasNpc(const std::string& name) {
     for (const TActorPtr& npc : npcList)
@@ -160,10 +116,6 @@ protected:
     DeleteDir(settings->tempDir, 1);
     CopyDir(settings->mapDir, settings->tempDir);
   }
-
-  bool framePoll = false;
-  std::deque<int> modalKeys;
-  std::function<void()> onModalPoll;
 };
 
 TEST_F(DemoQuest, CountsAndItemTextsStandOutFromThePicturesBehindThem) {

@@ -18,6 +18,7 @@
 #include "world/tile.h"
 #include "screens/screens.h"
 #include "support/files.h"
+#include "support/quest_play.h"
 
 namespace fs = std::filesystem;
 
@@ -25,50 +26,13 @@ namespace {
 
 constexpr int kReturn = 13, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kZ = 90;
 
-class FirstQuest : public ::testing::Test {
+class FirstQuest : public testsupport::QuestPlay {
 protected:
   void SetUp() override {
-    // The program's own tree: bin/ beside Resources/, the quest; HOME with its Documents.
-    const fs::path root = testsupport::ScratchDir("first-quest");
-    fs::create_directories(root / "bin");
-    fs::create_directories(root / "home" / "Documents");
-    fs::create_directory_symlink(fs::path(CORVEL_BINARY_DIR) / "fixtures" / "first_quest",
-                                 root / "Resources");
-    UseManualClock(0);
-    InitGlobals((root / "home").string(), (root / "bin" / "corvel").string());
-    PrepareUserFolders();
-    InitLUA();
-    InitGame();
-    CreateTimers();
-    // Modal boxes, the title menu and transitions get time and a Return at every empty
-    // poll; the frame loop's own poll gets nothing, the test queues its keys.
-    SetEventPump([this] {
-      if (framePoll) {
-        framePoll = false;
-        return;
-      }
-      AdvanceManualClock(17);
-      PostEvent(EVENT_KEYDOWN, kReturn);
-    });
-    DisplayMainMenu();  // "New Game" is the first entry
-    FixedRateLogic->Init();
-  }
-  void TearDown() override {
-    SetEventPump(nullptr);
-    FlushEvents();
-    SetClockSource(nullptr);
-    npcList.Clear();
-    missileList.Clear();
-    player.reset();
+    StartQuest((fs::path(CORVEL_BINARY_DIR) / "fixtures" / "first_quest").string(),
+               "first-quest");
   }
 
-  // One pass of the frame loop, one logic tick later.
-  void Pass() {
-    AdvanceManualClock(34);
-    framePoll = true;
-    MainGameLoopPass();
-    framePoll = false;
-  }
   void Press(int key) {
     PostEvent(EVENT_KEYDOWN, key);
     Pass();
@@ -86,9 +50,6 @@ protected:
     return done();
   }
 
-  static bool OnMap(const std::string& name) {
-    return currentMap->mapFile == settings->tempDir + name;
-  }
   static int Keepers() {
     int n = 0;
     for (const TActorPtr& npc : npcList) n += npc->name == "Keeper";
@@ -99,8 +60,6 @@ protected:
       if (slot && slot->itemID == item) return true;
     return false;
   }
-
-  bool framePoll = false;
 };
 
 TEST_F(FirstQuest, PlaysFromTheTitleToTheGardenAndBack) {

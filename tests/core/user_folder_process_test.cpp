@@ -126,15 +126,7 @@ TEST_F(UserFolderProcess, ADiskThatFillsAtStartUpEndsItWithTheReason) {
   // Maps of their real size, two pages of disk each.
   const std::string maps = root + "/Resources/Maps/";
   for (const char* name : {"forest.map", "village.map"}) TMap::Create()->SaveMap(maps + name);
-  const struct {
-    const char* name;
-    bool smallDisk;
-    const char* reason;
-  } cases[] = {
-      {"a write that fails", false, "File too large"},
-      {"a full disk", true, "No space left on device"},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : testsupport::kWriteFailures) {
     SCOPED_TRACE(c.name);
     fs::remove_all(user);
     // Four pages: config.dat, then the maps until one no longer fits.

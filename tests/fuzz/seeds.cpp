@@ -15,11 +15,10 @@
 #include "platform/files/stream.h"
 #include "support/files.h"
 #include "support/images.h"
+#include "support/lua_run.h"
 #include "support/sounds.h"
 #include "transitions/transitions.h"
 
-#include <lauxlib.h>
-#include <lua.h>
 
 using testsupport::U16;
 using testsupport::U32;
@@ -162,19 +161,7 @@ void MadeSaveScripts() {
   Seed("save_script", "methods.lua", "local s = ('a'):rep(10) s:find(('a?'):rep(10))");
   Seed("save_script", "loop.lua", "while true do end");
   Seed("save_script", "hungry.lua", "local s = 'x' while true do s = s .. s end");
-  lua_State* L = luaL_newstate();
-  const std::string text = "PlayMusic(1)";
-  luaL_loadbuffer(L, text.data(), text.size(), "=chunk");
-  std::string chunk;
-  lua_dump(
-      L,
-      [](lua_State*, const void* p, size_t n, void* out) {
-        static_cast<std::string*>(out)->append(static_cast<const char*>(p), n);
-        return 0;
-      },
-      &chunk);
-  lua_close(L);
-  Seed("save_script", "chunk.luac", chunk);
+  Seed("save_script", "chunk.luac", PrecompiledChunk("PlayMusic(1)"));
 }
 
 }  // namespace

@@ -43,3 +43,18 @@ double LuaNumber(const std::string& name) {
   lua_pop(L, 1);
   return value;
 }
+
+std::string PrecompiledChunk(const std::string& text) {
+  lua_State* L = luaL_newstate();
+  luaL_loadbuffer(L, text.data(), text.size(), "=chunk");
+  std::string chunk;
+  lua_dump(
+      L,
+      [](lua_State*, const void* p, size_t n, void* out) {
+        static_cast<std::string*>(out)->append(static_cast<const char*>(p), n);
+        return 0;
+      },
+      &chunk);
+  lua_close(L);
+  return chunk;
+}

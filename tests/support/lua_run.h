@@ -17,3 +17,5 @@ std::string WriteLuaFile(const std::string& name, const std::string& text);
 std::string LuaGlobal(const std::string& name);
 // The global as a number (0 when it is not one).
 double LuaNumber(const std::string& name);
+// The Lua text compiled into a precompiled chunk, as luac would write it.
+std::string PrecompiledChunk(const std::string& text);

@@ -39,4 +39,16 @@ private:
   void (*oldHandler_)(int) = nullptr;
 };
 
+// The two ways of a failing write that tests try: a file-size limit (FileSizeLimit, for any
+// user) and a full disk (SmallDisk, root only), with the reason the system gives for each.
+struct TWriteFailure {
+  const char* name;
+  bool smallDisk;
+  const char* reason;
+};
+inline constexpr TWriteFailure kWriteFailures[] = {
+    {"a write that fails", false, "File too large"},
+    {"a full disk", true, "No space left on device"},
+};
+
 }  // namespace testsupport

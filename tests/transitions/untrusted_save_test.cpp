@@ -5,9 +5,6 @@
 // the game returns to the title with a fresh working folder. Nothing outside ever runs.
 #include <gtest/gtest.h>
 
-#include <lauxlib.h>
-#include <lua.h>
-#include <lualib.h>
 
 #include <chrono>
 #include <deque>
@@ -51,18 +48,7 @@ struct SaveCase {
 
 // A precompiled chunk whose last instruction, its return, was patched into a jump to itself.
 std::string PatchedChunk() {
-  lua_State* L = luaL_newstate();
-  const char* text = "PlayMusic(9) escaped = true";
-  luaL_loadbuffer(L, text, std::strlen(text), "=chunk");
-  std::string chunk;
-  lua_dump(
-      L,
-      [](lua_State*, const void* p, size_t n, void* out) {
-        static_cast<std::string*>(out)->append(static_cast<const char*>(p), n);
-        return 0;
-      },
-      &chunk);
-  lua_close(L);
+  std::string chunk = PrecompiledChunk("PlayMusic(9) escaped = true");
   // Header (12 bytes), source name (a size_t length, then the bytes), two line numbers, four
   // bytes of counts, then the number of instructions and the instructions.
   size_t nameLength = 0;

@@ -194,15 +194,7 @@ TEST_F(UserFolderSaves, ASlotThatCannotBeCopiedInWholeIsNotLoaded) {
 }
 
 TEST_F(UserFolderSaves, ADiskThatFillsDuringASaveKeepsTheOldSlot) {
-  const struct {
-    const char* name;
-    bool smallDisk;
-    const char* reason;
-  } cases[] = {
-      {"a write that fails", false, "File too large"},
-      {"a full disk", true, "No space left on device"},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : testsupport::kWriteFailures) {
     SCOPED_TRACE(c.name);
     ASSERT_EQ(Save(0, "FIRST"), 1);
     const auto before = FolderBytes(settings->saveDir);
