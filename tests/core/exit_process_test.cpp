@@ -14,11 +14,14 @@
 #include <thread>
 #include <vector>
 
+#include "support/checks.h"
 #include "support/files.h"
 #include "support/game_process.h"
 #include "world/map.h"
 
 namespace fs = std::filesystem;
+using testsupport::EndsWith;
+using testsupport::WaitFor;
 using testsupport::GameProcess;
 
 namespace {
@@ -28,20 +31,6 @@ std::vector<std::string> Lines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// Polls the condition every 20 ms for at most a minute.
-bool WaitFor(const std::function<bool()>& condition) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
 }
 
 struct SignalCase {

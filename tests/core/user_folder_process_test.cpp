@@ -17,6 +17,7 @@
 #include "core/globals.h"
 #include "screens/save_slots.h"
 #include "scripting/commands.h"
+#include "support/checks.h"
 #include "support/files.h"
 #include "support/game_process.h"
 #include "support/write_failures.h"
@@ -24,26 +25,12 @@
 #include "world/map.h"
 
 namespace fs = std::filesystem;
+using testsupport::WaitFor;
+using testsupport::HasLine;
 using testsupport::FolderBytes;
 using testsupport::GameProcess;
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& condition) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
-
-bool HasLine(const std::string& text, const std::function<bool(const std::string&)>& match) {
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    if (match(line)) return true;
-  return false;
-}
 
 class UserFolderProcess : public ::testing::Test {
 protected:

@@ -15,28 +15,20 @@
 #include "platform/files/files.h"
 #include "platform/graphics/graphics.h"
 #include "screens/save_slots.h"
+#include "support/checks.h"
 #include "support/files.h"
 #include "support/write_failures.h"
 #include "transitions/transit_world.h"
 #include "transitions/transitions.h"
 
 namespace fs = std::filesystem;
+using testsupport::HasLine;
+using testsupport::EndsWith;
 using testsupport::FolderBytes;
 using testsupport::ReadFileBytes;
 using testsupport::WriteFileBytes;
 
 namespace {
-
-bool HasLine(const std::string& text, const std::function<bool(const std::string&)>& match) {
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    if (match(line)) return true;
-  return false;
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
 
 // The game in play on a.map; beside the user folder a folder `outside` that nothing may
 // change, with a file and a folder in it.
