@@ -7,15 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
+#include "xchannel.h"
 
-int Channel(unsigned long pixel, unsigned long mask) {
-  if (mask == 0) return 0;
-  int shift = 0;
-  while (!((mask >> shift) & 1)) ++shift;
-  unsigned long max = mask >> shift;
-  return static_cast<int>(((pixel & mask) >> shift) * 255 / max);
-}
+namespace {
 
 bool Near(int a, int b) { return std::abs(a - b) <= 12; }
 

@@ -5,17 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-int Channel(unsigned long pixel, unsigned long mask) {
-  if (mask == 0) return 0;
-  int shift = 0;
-  while (!((mask >> shift) & 1)) ++shift;
-  unsigned long max = mask >> shift;
-  return static_cast<int>(((pixel & mask) >> shift) * 255 / max);
-}
-
-}  // namespace
+#include "xchannel.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
