@@ -14,8 +14,8 @@ const char* const kNoSound = "not a WAV or Ogg Vorbis file";
 }  // namespace
 
 void ReportFileFailure(const std::string& action, const std::string& path,
-                       const std::string& unusable) {
-  const std::string why = ReadFailure(path);
+                       const std::string& unusable, int64_t maxBytes) {
+  const std::string why = ReadFailure(path, maxBytes);
   WriteError("Could not " + action + " " + path + ": " + (why.empty() ? unusable : why));
 }
 

@@ -22,7 +22,7 @@ std::vector<std::string> ReadLines(const std::string& path, bool required = true
   std::vector<std::string> lines;
   TStreamPtr stream = ReadStream(path, maxBytes);
   if (!stream) {
-    if (required) ReportFileFailure("open the table", path, "");
+    if (required) ReportFileFailure("open the table", path, "", maxBytes);
     return lines;
   }
   while (!Eof(stream)) lines.push_back(ReadLine(stream));

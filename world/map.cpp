@@ -62,8 +62,7 @@ int TMap::LoadMap(const std::string& path) {
   TStreamPtr stream = ReadStream(path, MAP_FILE_BYTES);
   mapFile = path;
   if (!stream) {
-    ReportFileFailure("open the map", path,
-                      "it holds more than " + StringFromInt(MAP_FILE_BYTES) + " bytes");
+    ReportFileFailure("open the map", path, "", MAP_FILE_BYTES);
     DisplayText(path + " does not exist.", 255, 255, 255, "", 0, 0);
     return 0;
   }
