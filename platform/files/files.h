@@ -38,6 +38,9 @@ std::vector<std::string> LoadDir(const std::string& path, int skipDots = 1);
 // A folder, or anything else that is there (below the user folder a link is FILETYPE_FILE
 // whatever it leads to, the linked folder aside), or nothing.
 int FileType(const std::string& path);
+// The size in bytes of the ordinary file at the path (below the user folder, not reached
+// through a link); -1 when there is none: nothing, a folder, a FIFO, a device.
+int64_t FileSize(const std::string& path);
 // Why the file cannot be opened for reading, in the system's words ("No such file or
 // directory", "Is a directory", "Permission denied") or as a refusal says it ("it is a
 // link", "it is not an ordinary file", "it holds N bytes, more than M"); empty when it can.
@@ -53,7 +56,8 @@ bool DeleteDir(const std::string& path, int recurse = 0);
 // maxBytes is refused. On failure no part-copy is left.
 bool CopyFile(const std::string& from, const std::string& to, int64_t maxBytes = ANY_SIZE);
 // Copies every entry of `from` into `to` (created when missing), descending into folders but
-// not into links to folders.
+// not into links to folders. What is neither a folder nor an ordinary file (a FIFO, a
+// device, a link that leads nowhere) holds nothing to copy and is passed over.
 bool CopyDir(const std::string& from, const std::string& to, int64_t maxBytes = ANY_SIZE);
 // Removes a file; a link is removed itself.
 bool DeleteFile(const std::string& path);
