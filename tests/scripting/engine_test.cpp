@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <lua.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
