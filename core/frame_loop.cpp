@@ -28,6 +28,8 @@ void MainGameLoopPass() {
     case EVENT_WINDOWCLOSE: ExitGame(0); break;
     case EVENT_MENUACTION: MenuAction(EventData()); break;
     case EVENT_KEYDOWN: GetKeyDown(EventData()); break;
+    // In play a released mouse button counts as a released key.
+    case EVENT_MOUSEUP: GetKeyUp(EventData()); break;
     default: PassRelease(); break;
   }
   MainLogicLoop();

@@ -31,10 +31,17 @@ int DrawActors();
 int DrawInterface();
 
 int GetKeyDown(int key);
+// GetKeyDown inside a map transition: the directions steer and the inventory, options and
+// exit keys open their screens, while the save, load, item and talk keys do nothing. A save
+// would write the left map's emptied NPC list over its NPC file, a load would be undone when
+// the transition ends, an item or a talk would leave a missile or a swing in the lists that
+// the transition leaves empty, and an item's use trigger could start a trip inside this one.
+int GetKeyDownInTransition(int key);
+// A key's or a mouse button's release (the buttons share the key codes). Only the frame loop
+// passes mouse-button releases.
 int GetKeyUp(int key);
-// Hands the event just polled to GetKeyUp when it is a key or mouse-button release (the
-// buttons share the key codes), as the frame loop and every modal loop that passes releases
-// on do. 1 when it was one.
+// Hands the event just polled to GetKeyUp when it is a key release, as every modal loop that
+// passes releases on does; mouse-button releases are dropped there. 1 when it was one.
 int PassRelease();
 
 // What the bound keys run: the items in hand, the screens, talking and the exit question.

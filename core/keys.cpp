@@ -50,16 +50,9 @@ void Release(int d) {
 
 int PlayerTalks() { return player ? player->Talk() : 0; }
 
-}  // namespace
-
-TKeyActions KeyActions = {&UseItem,         &DisplayInventory, &DisplayLoadDialog, &DisplaySaveDialog,
-                          &DisplaySettings, &PlayerTalks,      &ExitGame};
-
-void ReleaseHeldKeys() {
-  for (int& held : keyHeld) held = 0;
-}
-
-int GetKeyDown(int key) {
+// The key mapping of a key press; `inPlay` false holds back the actions that must not run
+// inside a map transition.
+int KeyDown(int key, bool inPlay) {
   if (!player) return 0;
   ForgetKeysOfReplacedPlayer();
   const TConfig& c = *settings;
@@ -70,19 +63,33 @@ int GetKeyDown(int key) {
   if (lockControls == 1) return 0;
   // Every action bound to the key runs; each may replace the player, so it is read anew.
   const TKeyActions& run = KeyActions;
-  if (key == c.kPrimary && player && player->melee == 0) run.useItem(player->primary);
-  if (key == c.kSecondary && player && player->melee == 0) run.useItem(player->secondary);
+  if (inPlay && key == c.kPrimary && player && player->melee == 0) run.useItem(player->primary);
+  if (inPlay && key == c.kSecondary && player && player->melee == 0)
+    run.useItem(player->secondary);
   if (key == c.kInventory) run.inventory();
-  if (key == c.kLoad) {
+  if (inPlay && key == c.kLoad) {
     run.load(0);
-  } else if (key == c.kSave) {
+  } else if (inPlay && key == c.kSave) {
     run.save();
   }
   if (key == c.kOption) run.options(0);
-  if (key == c.kEnter) run.talk();
+  if (inPlay && key == c.kEnter) run.talk();
   if (key == c.kExit) run.exit(0);
   return 0;
 }
+
+}  // namespace
+
+TKeyActions KeyActions = {&UseItem,         &DisplayInventory, &DisplayLoadDialog, &DisplaySaveDialog,
+                          &DisplaySettings, &PlayerTalks,      &ExitGame};
+
+void ReleaseHeldKeys() {
+  for (int& held : keyHeld) held = 0;
+}
+
+int GetKeyDown(int key) { return KeyDown(key, true); }
+
+int GetKeyDownInTransition(int key) { return KeyDown(key, false); }
 
 int GetKeyUp(int key) {
   if (!player) return 0;
@@ -101,8 +108,7 @@ int GetKeyUp(int key) {
 }
 
 int PassRelease() {
-  const int id = EventID();
-  if (id != EVENT_KEYUP && id != EVENT_MOUSEUP) return 0;
+  if (EventID() != EVENT_KEYUP) return 0;
   GetKeyUp(EventData());
   return 1;
 }

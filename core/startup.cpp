@@ -42,6 +42,9 @@ int PrepareUserFolders() {
   // Before anything in the folder is read or written.
   LockUserFolder();
   LoadConfig(baseHomeDir + "/config.dat");
+  // The save folder is the player's to place: a link there is followed. The working folder
+  // is the game's own.
+  SetLinkedFolder(settings->saveDir);
   RequireFolder(settings->saveDir);
   RecoverSaves();
   RequireFolder(settings->tempDir);

@@ -6,7 +6,6 @@
 #include "core/config.h"
 #include "core/globals.h"
 #include "core/quest_files.h"
-#include "core/user_files.h"
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
 #include "platform/graphics/graphics.h"
@@ -170,9 +169,9 @@ std::vector<TItemPtr> LoadItems(const std::string& path) {
   return items;
 }
 
-std::vector<TActorPtr> LoadNPCs(const std::string& path, bool required) {
+std::vector<TActorPtr> LoadNPCs(const std::string& path, bool required, int64_t maxBytes) {
   std::vector<TActorPtr> actors;
-  for (const TNumberedLine& line : ReadRecordLines(path, required, NPC_FILE_BYTES)) {
+  for (const TNumberedLine& line : ReadRecordLines(path, required, maxBytes)) {
     const std::vector<std::string> f = Fields(path, line, kNPCLine);
     // The position comes back whole: a fraction is dropped.
     actors.push_back(TActor::Create(

@@ -31,10 +31,14 @@ bool NextPage(ogg_sync_state* sync, ogg_page* page) {
 // Header packets have the top bit of their first byte set, picture packets have not.
 bool IsHeader(const ogg_packet& packet) { return packet.bytes > 0 && (packet.packet[0] & 0x80); }
 
-// Ends a failed header pass: says the decoder's own text, if any, on standard error and
-// closes the file; the record stays releasable.
-int HeaderFailure(theoradecoder* record, const char* reason, const char* text = nullptr) {
-  if (text) std::fprintf(stderr, "%s\n", text);
+// Ends a failed header pass: says the decoder's own text, if any, on its stream (flushed, so
+// that it comes before what is said next) and closes the file; the record stays releasable.
+int HeaderFailure(theoradecoder* record, const char* reason, const char* text = nullptr,
+                  std::FILE* stream = stderr) {
+  if (text) {
+    std::fprintf(stream, "%s\n", text);
+    std::fflush(stream);
+  }
   record->failure = reason;
   std::fclose(record->headerfile);
   record->headerfile = nullptr;
@@ -100,8 +104,11 @@ int theoraheader(theoradecoder* record) {
     while (headers < 3) {
       const int got = ogg_stream_packetout(&r.streamstate, &r.packet);
       if (got == 0) break;
-      if (got < 0 || theora_decode_header(&r.info, &r.comment, &r.packet) != 0)
-        return HeaderFailure(record, kCorrupt, kCorruptText);
+      // A gap in the stream is said on standard error, a header that the decoder rejects on
+      // standard output.
+      if (got < 0) return HeaderFailure(record, kCorrupt, kCorruptText);
+      if (theora_decode_header(&r.info, &r.comment, &r.packet) != 0)
+        return HeaderFailure(record, kCorrupt, kCorruptText, stdout);
       ++headers;
     }
     if (NextPage(&r.syncstate, &r.page)) ogg_stream_pagein(&r.streamstate, &r.page);

@@ -57,9 +57,13 @@ int DisplayMainMenu() {
           case kNewGame:
             if (NewGame()) return 0;
             break;
-          case kLoadGame:
+          case kLoadGame: {
+            const TChannelPtr title = musicChannel;
             if (DisplayLoadDialog(1) == 1) return 0;
+            // A load that stopped part-way may have started the saved game's music.
+            if (musicChannel != title) PlayTitleMusic();
             break;
+          }
           case kOptions: DisplaySettings(1); break;
           case kCredits: DisplayCredits(); break;
           default: ExitGame(1); break;

@@ -51,9 +51,8 @@ int LUA_AddPlayer(lua_State* L) {
   player->footprintID = footprint;
   player->X = static_cast<float>(x);
   player->Y = static_cast<float>(y);
+  // The drawn frame stays as it is, a saved game's included, until the next step or turn.
   player->frames = sheet->frames / 4;
-  // The new sheet's rows are as long as its own frames: the drawn frame follows them.
-  player->currentFrame = SheetFrame(player->facing, player->frames, player->frame);
   return NoResult;
 }
 

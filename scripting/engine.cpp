@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/globals.h"
-#include "core/user_files.h"
 #include "platform/files/files.h"
 #include "platform/system/app.h"
 #include "scripting/limits.h"
@@ -44,14 +43,15 @@ int Outcome(TLuaScriptEngine& engine, int status) {
 }
 
 // Loads the file as luaL_loadfile would (a first line beginning with "#" is left out, its line
-// still counted), but read through the files module: an ordinary file of a script's size,
-// never reached through a link in the user folder, never a FIFO that would block. The chunk
-// goes by `name` in Lua's messages. The status, with the chunk or the error message on the
-// stack.
+// still counted), but read through the files module: an ordinary file, never a FIFO that
+// would block. The quest's scripts are its author's program: they have no bound on their
+// size (a saved game's script, from the user folder, is read by the sandbox within one).
+// The chunk goes by `name` in Lua's messages. The status, with the chunk or the error
+// message on the stack.
 int LoadScriptFile(lua_State* L, const std::string& path, const std::string& name) {
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes, SCRIPT_FILE_BYTES)) {
-    const std::string why = ReadFailure(path, SCRIPT_FILE_BYTES);
+  if (!ReadWholeFile(path, bytes)) {
+    const std::string why = ReadFailure(path);
     lua_pushfstring(L, "cannot open %s: %s", name.c_str(), why.c_str());
     return LUA_ERRFILE;
   }

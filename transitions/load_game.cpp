@@ -172,9 +172,11 @@ bool EmptyWorkingFolder() { return Checked(ClearWorkingFolder()); }
 
 bool CopyFilesIn(const std::string& folder) { return Checked(CopyIntoWorkingFolder(folder)); }
 
+bool CopyMapsIn() { return Checked(CopyMapsIntoWorkingFolder()); }
+
 // A load that stopped part-way leaves no game to go on with: only the shipped maps.
 int Abandon() {
-  if (EmptyWorkingFolder()) CopyFilesIn(settings->mapDir);
+  if (EmptyWorkingFolder()) CopyMapsIn();
   return -1;
 }
 
@@ -203,7 +205,7 @@ int LoadGame(const std::string& savePath, const std::string& slotDir) {
   const bool ran = script.Run();
   if (inPlay) inPlay->mapFile = inPlayFile;
   if (!ran) return Abandon();
-  if (!EmptyWorkingFolder() || !CopyFilesIn(settings->mapDir) || !CopyFilesIn(slotDir + "/"))
+  if (!EmptyWorkingFolder() || !CopyMapsIn() || !CopyFilesIn(slotDir + "/"))
     return Abandon();
   return 1;
 }

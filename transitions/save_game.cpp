@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/globals.h"
-#include "core/user_files.h"
+#include "core/working_folder.h"
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
 #include "platform/system/text.h"
@@ -92,7 +92,7 @@ bool CopyWorkingFolder(const std::string& dir) {
   for (const std::string& name : LoadDir(settings->tempDir, 1)) {
     const std::string from = settings->tempDir + name;
     if (FileType(from) == FILETYPE_DIR) continue;  // the working folder's files only
-    if (!CopyFile(from, dir + "/" + name, WORKING_FILE_BYTES) || !SyncPath(dir + "/" + name))
+    if (!CopyFile(from, dir + "/" + name, WorkingFileBound(name)) || !SyncPath(dir + "/" + name))
       return false;
   }
   return SyncPath(dir);

@@ -141,30 +141,14 @@ private:
   bool phaseIn_ = false;
 };
 
-bool IsDirectionKey(int key) {
-  return key == settings->kUp || key == settings->kDown || key == settings->kLeft ||
-         key == settings->kRight;
-}
-
+// Key presses act as in play, less what must not run between two maps; key releases stop
+// the player; everything else (mouse buttons among it) is dropped.
 void DispatchEvent() {
   PollEvent();
-  const int data = EventData();
-  switch (EventID()) {
-    case EVENT_KEYDOWN:
-      // Only steering: a screen, a save or a load in the middle of a map change would act on
-      // a map without its NPCs, or be undone by the arriving map. The lock holds back any
-      // action that shares its key with a direction.
-      if (IsDirectionKey(data)) {
-        const int locked = lockControls;
-        lockControls = 1;
-        GetKeyDown(data);
-        lockControls = locked;
-      }
-      break;
-    default:
-      // Releases stop the player as in the frame loop; everything else is dropped.
-      PassRelease();
-      break;
+  if (EventID() == EVENT_KEYDOWN) {
+    GetKeyDownInTransition(EventData());
+  } else {
+    PassRelease();
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/globals.h"
 #include "core/tables.h"
+#include "core/user_files.h"
 #include "scripting/commands.h"
 #include "transitions/transitions.h"
 
@@ -25,7 +26,7 @@ void ReadSavedNPCs() {
   if (!savedNPCsPending) return;
   savedNPCsPending = false;
   if (currentMap->mapFile.empty()) return;
-  for (const TActorPtr& npc : LoadNPCs(currentMap->mapFile + ".npc"))
+  for (const TActorPtr& npc : LoadNPCs(currentMap->mapFile + ".npc", false, NPC_FILE_BYTES))
     npcList.AddLast(npc->CopyActor("", -1.0f, -1.0f));
 }
 

@@ -5,7 +5,6 @@
 
 #include "core/globals.h"
 #include "core/quest_files.h"
-#include "core/user_files.h"
 #include "dialogs/dialogs.h"
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
@@ -59,10 +58,11 @@ int TMap::DrawOverlay(float offsetX, float offsetY) {
 }
 
 int TMap::LoadMap(const std::string& path) {
-  TStreamPtr stream = ReadStream(path, MAP_FILE_BYTES);
+  // A file of any length is read for the map's 7556 bytes: the rest is never read.
+  TStreamPtr stream = ReadStream(path);
   mapFile = path;
   if (!stream) {
-    ReportFileFailure("open the map", path, "", MAP_FILE_BYTES);
+    ReportFileFailure("open the map", path, "");
     DisplayText(path + " does not exist.", 255, 255, 255, "", 0, 0);
     return 0;
   }

@@ -165,6 +165,13 @@ int FileType(const std::string& path) {
   return S_ISDIR(st.st_mode) ? FILETYPE_DIR : FILETYPE_FILE;
 }
 
+int64_t FileSize(const std::string& path) {
+  TPlace place(path, nullptr);
+  struct stat st {};
+  if (!place.Stat(st) || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
 std::string ReadFailure(const std::string& path, int64_t maxBytes) {
   std::string why;
   const int fd = files::OpenForReading(path, maxBytes, nullptr, &why);
@@ -287,8 +294,9 @@ bool CopyDir(const std::string& from, const std::string& to, int64_t maxBytes) {
       // Linked folders are not descended into: a link may lead back up and never end.
       if (S_ISLNK(link.st_mode) || SameFile(st, destination)) continue;
       if (!CopyDir(source, target, maxBytes)) ok = false;
-    } else if (!CopyFile(source, target, maxBytes)) {
-      ok = false;
+    } else if (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) {
+      // A link below the user folder is copied as a refusal says: it is not followed.
+      if (!CopyFile(source, target, maxBytes)) ok = false;
     }
   }
   return ok;

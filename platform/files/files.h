@@ -4,9 +4,11 @@
 //
 // Below the user folder nothing is ever reached through a link: each folder on the way is
 // opened without following one, and an entry that is a link is acted on as itself (removed,
-// renamed) or refused (read, written, copied, listed). Anywhere, only ordinary files are
-// read or written, never in a way that could block (a FIFO, a device). Each refusal is one
-// line on standard error: "Refused to <verb> <path>: <why>".
+// renamed) or refused (read, written, copied, listed). The one exception is the linked
+// folder (SetLinkedFolder), followed as the user folder is; inside it the rule holds.
+// Anywhere, only ordinary files are read or written, never in a way that could block (a
+// FIFO, a device). Each refusal is one line on standard error: "Refused to <verb> <path>:
+// <why>".
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,6 +21,11 @@ constexpr int64_t ANY_SIZE = INT64_MAX;
 // The folder below which no link is followed; the path up to and including it may hold
 // links. Empty: none.
 void SetUserFolder(const std::string& path);
+// A folder directly inside the user folder that the player may place elsewhere through a
+// link, which is then followed (the Save folder kept in a synced folder, say); below it no
+// link is followed. Set after SetUserFolder, which forgets it. Empty, or a path that is not
+// directly inside the user folder: none.
+void SetLinkedFolder(const std::string& path);
 // What the last failed operation could not do and why, in one line: "Could not write
 // /u/config.dat.new: No space left on device", "Could not read /u/x: it is a link".
 std::string FileFailure();
@@ -29,15 +36,18 @@ bool ReadDir(const std::string& path);
 // out when skipDots is 1; empty when the folder cannot be read.
 std::vector<std::string> LoadDir(const std::string& path, int skipDots = 1);
 // A folder, or anything else that is there (below the user folder a link is FILETYPE_FILE
-// whatever it leads to), or nothing.
+// whatever it leads to, the linked folder aside), or nothing.
 int FileType(const std::string& path);
+// The size in bytes of the ordinary file at the path (below the user folder, not reached
+// through a link); -1 when there is none: nothing, a folder, a FIFO, a device.
+int64_t FileSize(const std::string& path);
 // Why the file cannot be opened for reading, in the system's words ("No such file or
 // directory", "Is a directory", "Permission denied") or as a refusal says it ("it is a
 // link", "it is not an ordinary file", "it holds N bytes, more than M"); empty when it can.
 std::string ReadFailure(const std::string& path, int64_t maxBytes = ANY_SIZE);
 // recurse 0 makes only the last folder of the path. True when the folder exists afterwards.
 // A link where a folder is to be made (below the user folder) is replaced by a folder; what
-// it led to is not touched.
+// it led to is not touched. The linked folder is followed instead.
 bool CreateDir(const std::string& path, int recurse = 0);
 // recurse 1 deletes everything inside; links are removed, never followed. A link given as
 // the folder is refused.
@@ -46,7 +56,8 @@ bool DeleteDir(const std::string& path, int recurse = 0);
 // maxBytes is refused. On failure no part-copy is left.
 bool CopyFile(const std::string& from, const std::string& to, int64_t maxBytes = ANY_SIZE);
 // Copies every entry of `from` into `to` (created when missing), descending into folders but
-// not into links to folders.
+// not into links to folders. What is neither a folder nor an ordinary file (a FIFO, a
+// device, a link that leads nowhere) holds nothing to copy and is passed over.
 bool CopyDir(const std::string& from, const std::string& to, int64_t maxBytes = ANY_SIZE);
 // Removes a file; a link is removed itself.
 bool DeleteFile(const std::string& path);

@@ -14,6 +14,7 @@
 namespace {
 
 std::string userFolder;  // without a final "/"; empty: none
+std::string linkedName;  // the folder inside it that may be a link; empty: none
 std::string lastFailure;
 
 std::string WithoutTrailingSlash(std::string path) {
@@ -40,7 +41,18 @@ bool BelowUserFolder(const std::string& path, std::vector<std::string>& parts) {
 
 }  // namespace
 
-void SetUserFolder(const std::string& path) { userFolder = WithoutTrailingSlash(path); }
+void SetUserFolder(const std::string& path) {
+  userFolder = WithoutTrailingSlash(path);
+  linkedName.clear();
+}
+
+void SetLinkedFolder(const std::string& path) {
+  const std::string folder = WithoutTrailingSlash(path);
+  const std::string name = folder.substr(folder.rfind('/') + 1);
+  const bool inside = !userFolder.empty() && !name.empty() && name != "." && name != ".." &&
+                      folder == userFolder + "/" + name;
+  linkedName = inside ? name : "";
+}
 
 std::string FileFailure() { return lastFailure; }
 
@@ -64,7 +76,8 @@ TPlace::TPlace(const std::string& path, const char* verb) : dir_(AT_FDCWD) {
     errno = EACCES;
     return;
   }
-  // The user folder itself may be reached through links; nothing below it is.
+  // The user folder itself may be reached through links, and so may the linked folder in it;
+  // nothing else below it is.
   std::vector<int> way{open(userFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
   int fd = way.back();
   std::string reached = userFolder;
@@ -82,7 +95,10 @@ TPlace::TPlace(const std::string& path, const char* verb) : dir_(AT_FDCWD) {
       fd = way.back();
       continue;
     }
-    const int next = openat(fd, parts[i].c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    // The linked folder is the one folder on the way that is followed when it is a link.
+    const bool linked = way.size() == 1 && parts[i] == linkedName;
+    const int next = openat(fd, parts[i].c_str(),
+                            O_PATH | O_DIRECTORY | (linked ? 0 : O_NOFOLLOW) | O_CLOEXEC);
     struct stat st {};
     int error = errno;
     if (next >= 0 && (fstat(next, &st) != 0 || !S_ISDIR(st.st_mode))) {
@@ -93,7 +109,8 @@ TPlace::TPlace(const std::string& path, const char* verb) : dir_(AT_FDCWD) {
       fd = next;
       continue;
     }
-    if (fstatat(fd, parts[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
+    if (!linked && fstatat(fd, parts[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISLNK(st.st_mode)) {
       if (verb) Refuse(verb, path, reached + " is a link");
       error = ELOOP;
     }
@@ -109,6 +126,7 @@ TPlace::TPlace(const std::string& path, const char* verb) : dir_(AT_FDCWD) {
   if (fd < 0) return;
   dir_ = fd;
   name_ = parts.back();
+  followed_ = way.size() == 1 && name_ == linkedName;
   ok_ = true;
 }
 
@@ -116,8 +134,8 @@ TPlace::~TPlace() {
   if (dir_ >= 0) close(dir_);
 }
 
-int TPlace::noFollow() const { return confined_ ? O_NOFOLLOW : 0; }
-int TPlace::statFlags() const { return confined_ ? AT_SYMLINK_NOFOLLOW : 0; }
+int TPlace::noFollow() const { return confined_ && !followed_ ? O_NOFOLLOW : 0; }
+int TPlace::statFlags() const { return confined_ && !followed_ ? AT_SYMLINK_NOFOLLOW : 0; }
 
 bool TPlace::Stat(struct stat& st) const {
   return ok_ && fstatat(dir_, name_.c_str(), &st, statFlags()) == 0;

@@ -3,8 +3,9 @@
 //
 // Inside the user folder (SetUserFolder) every folder below it is opened without following a
 // link, one at a time, and the entry itself is then acted on relative to its folder with
-// O_NOFOLLOW or AT_SYMLINK_NOFOLLOW: nothing there is reached through a link. The path up
-// to and including the user folder is taken as the system gives it, and so is every path
+// O_NOFOLLOW or AT_SYMLINK_NOFOLLOW: nothing there is reached through a link, but for the
+// linked folder (SetLinkedFolder), which is followed as the user folder is. The path up to
+// and including the user folder is taken as the system gives it, and so is every path
 // outside it. Anywhere, only ordinary files are opened for reading or writing, and never in
 // a way that could block.
 #include <sys/stat.h>
@@ -28,8 +29,8 @@ public:
   int dir() const { return dir_; }                 // AT_FDCWD outside the user folder
   const char* name() const { return name_.c_str(); }  // in dir(); the whole path outside
   bool confined() const { return confined_; }
-  int noFollow() const;    // O_NOFOLLOW inside the user folder, else 0
-  int statFlags() const;   // AT_SYMLINK_NOFOLLOW inside the user folder, else 0
+  int noFollow() const;    // O_NOFOLLOW inside the user folder (the linked folder aside), else 0
+  int statFlags() const;   // AT_SYMLINK_NOFOLLOW where noFollow() is O_NOFOLLOW, else 0
   // The entry's own status (a link's, inside the user folder); false with errno when missing.
   bool Stat(struct stat& st) const;
 
@@ -37,6 +38,7 @@ private:
   int dir_;
   std::string name_;
   bool confined_ = false;
+  bool followed_ = false;  // the entry is the linked folder
   bool ok_ = false;
 };
 

@@ -218,8 +218,8 @@ TEST_F(Drawing, AmmunitionCountsOverTheIconsInHand) {
 
 // The player is drawn in the row of its facing (the rows of a sheet: up, down, left, right):
 // a new game's player before its first step faces down; a sheet that the startup script
-// gives it with AddPlayer shows its own down row; a direction key turns it also where no
-// step follows.
+// gives it with AddPlayer shows the frame the player had (AddPlayer changes no frame); a
+// direction key turns it also where no step follows.
 TEST_F(Drawing, ThePlayerIsDrawnInTheRowOfItsFacing) {
   using testsupport::FrameColor;
   // Sheets of 2 and 3 frames a facing, each frame in a colour of its own.
@@ -241,7 +241,7 @@ TEST_F(Drawing, ThePlayerIsDrawnInTheRowOfItsFacing) {
 
   testsupport::WriteFileBytes(settings->triggerDir + "startup.lua", "AddPlayer(1, 0, 100, 100)");
   StartGame();
-  EXPECT_EQ(drawn(), FrameColor(3));
+  EXPECT_EQ(drawn(), FrameColor(2));  // frame 2, the first sheet's down row
 
   lockControls = 1;
   GetKeyDown(settings->kLeft);

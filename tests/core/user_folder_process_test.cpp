@@ -1,5 +1,6 @@
-// The real program and its user folder: folders of its own that are links become folders
-// (what they led to untouched), one game at a time on a user folder (the second ends at
+// The real program and its user folder: the working folder, a folder of its own, becomes a
+// folder when it is a link (what it led to untouched), the save folder is the player's and
+// is followed; one game at a time on a user folder (the second ends at
 // once, touching nothing, and the lock goes with the first however it ends), and a disk
 // that fills while the maps are copied ends the start with the file and the reason.
 #include <gtest/gtest.h>
@@ -47,24 +48,29 @@ protected:
   std::string root, program, user, work;
 };
 
-TEST_F(UserFolderProcess, AFolderOfItsOwnThatIsALinkBecomesAFolder) {
-  for (const char* folder : {"Temporary Files", "Save"}) {
-    SCOPED_TRACE(folder);
+TEST_F(UserFolderProcess, TheWorkingFolderAsALinkBecomesAFolderTheSaveFolderStays) {
+  const struct {
+    const char* folder;
+    bool followed;
+  } cases[] = {{"Temporary Files", false}, {"Save", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
     fs::remove_all(user);
     fs::create_directories(user);
     const std::string elsewhere = testsupport::ScratchDir("elsewhere");
-    testsupport::WriteFileBytes(elsewhere + "/first.map", "someone else's");
-    fs::create_directory_symlink(elsewhere, user + "/" + folder);
+    testsupport::WriteFileBytes(elsewhere + "/0.KEPT.sav", "someone's save");
+    fs::create_directory_symlink(elsewhere, user + "/" + c.folder);
     const auto before = FolderBytes(elsewhere);
     GameProcess game(program, root + "/home", root);
     ASSERT_TRUE(Started()) << game.Error();
     game.Signal(SIGTERM);
     EXPECT_EQ(game.Wait(), 0) << game.Error();
     EXPECT_EQ(FolderBytes(elsewhere), before);
-    EXPECT_FALSE(fs::is_symlink(user + "/" + folder));
-    EXPECT_TRUE(HasLine(game.Error(), [&](const std::string& line) {
-      return line == "Replaced the link " + user + "/" + folder + " with a folder";
-    })) << game.Error();
+    EXPECT_EQ(fs::is_symlink(user + "/" + c.folder), c.followed);
+    const bool replaced = HasLine(game.Error(), [&](const std::string& line) {
+      return line == "Replaced the link " + user + "/" + c.folder + " with a folder";
+    });
+    EXPECT_EQ(replaced, !c.followed) << game.Error();
   }
 }
 

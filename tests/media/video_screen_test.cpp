@@ -1,6 +1,8 @@
 // The video screen: plays from the image folder until the end or the confirm key, passes
-// key releases on, drops every other event, and says why it cannot play a video.
+// key releases on, drops every other event (mouse-button releases among them), and says why
+// it cannot play a video.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <array>
 #include <filesystem>
 #include "core/game.h"
@@ -11,6 +13,7 @@
 #include "platform/events/events.h"
 #include "platform/system/clock.h"
 #include "support/files.h"
+#include "support/game_process.h"
 #include "support/settings.h"
 #include "video_files.h"
 
@@ -109,7 +112,7 @@ TEST_F(VideoScreen, TheConfirmKeyIsTheConfiguredOne) {
   EXPECT_EQ(Flips(), 3);
 }
 
-TEST_F(VideoScreen, KeyReleasesReachTheKeyMapping) {
+TEST_F(VideoScreen, KeyReleasesReachTheKeyMappingMouseReleasesDoNot) {
   player = TPlayer::CreatePlayer(0, 0, 0, 0, 0, 0, 1, "Corvel", 6, 6, 0, 6.0f, 1);
   settings->kDown = 1;  // a mouse button
   GetKeyDown(settings->kRight);  // both held when the video began
@@ -119,9 +122,11 @@ TEST_F(VideoScreen, KeyReleasesReachTheKeyMapping) {
   At(3, EVENT_KEYDOWN, settings->kLeft);  // a press is not recorded
   At(4, EVENT_MOUSEUP, 1);
   EXPECT_EQ(DisplayVideo("intro.ogv"), 0);
-  for (int held : keyHeld) EXPECT_EQ(held, 0);
+  EXPECT_EQ(keyHeld[3] + keyHeld[2], 0);
+  EXPECT_EQ(keyHeld[1], 1);  // the button's release was dropped: down is still held
   EXPECT_EQ(player->speedX, 0);
-  EXPECT_EQ(player->speedY, 0);
+  EXPECT_EQ(player->speedY, 6);
+  ReleaseHeldKeys();
   player = nullptr;
 }
 
@@ -135,25 +140,49 @@ TEST_F(VideoScreen, VideosThatCannotBePlayedSayWhyAndReturnAtOnce) {
     const char* file;
     const char* said;  // the decoder's own line before the one naming the file
     const char* reason;
+    const char* out;   // the decoder's own line on standard output
   } cases[] = {
       {"broken.ogv", "End of file while searching for codec headers.\n",
-       "it ends before its Theora headers are complete"},
-      {"damaged.ogv", "Error parsing Theora stream headers; corrupt stream?\n",
-       "its Theora headers are corrupt"},
-      {"song.ogg", "", "it holds no Theora stream"},
-      {"missing.ogv", "", "it cannot be opened (No such file or directory)"},
-      {"", "", "it cannot be read"},  // the image folder itself
+       "it ends before its Theora headers are complete", ""},
+      {"damaged.ogv", "", "its Theora headers are corrupt",
+       "Error parsing Theora stream headers; corrupt stream?\n"},
+      {"song.ogg", "", "it holds no Theora stream", ""},
+      {"missing.ogv", "", "it cannot be opened (No such file or directory)", ""},
+      {"", "", "it cannot be read", ""},  // the image folder itself
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
     EXPECT_EQ(DisplayVideo(c.file), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), c.out);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               std::string(c.said) + "Could not play the video " + settings->imageDir + c.file +
                   ": " + c.reason + ".\n");
   }
   EXPECT_EQ(Flips(), 0);
   EXPECT_EQ(MilliSecs(), 0);  // no pass of the loop ran
+}
+
+// The real program, whose set-up script shows a video with a header that the decoder
+// rejects: the decoder's text on standard output, the line naming the video on standard
+// error.
+TEST(VideoProcess, ARejectedHeaderIsSaidOnStandardOutput) {
+  const std::string root = testsupport::ScratchDir("video-process");
+  const std::string program =
+      testsupport::MakeGameTree(root, std::string(CORVEL_FIXTURES) + "/core_quest");
+  VideoSpec damaged;
+  damaged.corruptHeader = 1;
+  testsupport::WriteFileBytes(root + "/Resources/Images/damaged.ogv", TheoraVideo(damaged));
+  testsupport::WriteFileBytes(root + "/Resources/Triggers/setup.lua", "DisplayVideo('damaged.ogv')");
+  testsupport::GameProcess game(program, root + "/home", root);
+  const std::string said = "Could not play the video " + root +
+                           "/bin/../Resources/Images/damaged.ogv: its Theora headers are corrupt.";
+  ASSERT_TRUE(game.WaitForError(said)) << game.Error();
+  game.Signal(SIGTERM);
+  EXPECT_EQ(game.Wait(), 0) << game.Error();
+  EXPECT_EQ(game.Output(), "Error parsing Theora stream headers; corrupt stream?\n");
+  EXPECT_EQ(game.Error().find("Error parsing"), std::string::npos) << game.Error();
 }
 
 }  // namespace

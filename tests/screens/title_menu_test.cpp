@@ -8,6 +8,7 @@
 #include "screens/save_slots.h"
 #include "screens/screens.h"
 #include "support/files.h"
+#include "support/sounds.h"
 #include "support/write_failures.h"
 #include "transitions/transitions.h"
 
@@ -186,6 +187,43 @@ TEST_F(TitleMenu, LoadGameEntry) {
   EXPECT_EQ(result, 0);
   EXPECT_EQ(player->gold, 55);
   EXPECT_EQ(titleMusic->stops, 0);  // the loaded game chooses the music that follows
+}
+
+// A load from the title whose save script stops part-way after starting the saved game's
+// music: back on the title, the saved game's music has stopped and the title music plays.
+TEST_F(TitleMenu, AStoppedLoadGoesBackToTheTitleMusic) {
+  ASSERT_TRUE(SetAudioDriver("OpenAL")) << "OpenAL Soft's null backend should open";
+  settings->music = 1;
+  testsupport::WriteFileBytes(settings->musicDir + "menu.ogg", testsupport::TinyWav());
+  testsupport::WriteFileBytes(settings->musicDir + "saved.wav", testsupport::TinyWav());
+  const std::vector<std::string> tracks = ::music;
+  ::music = {settings->musicDir + "saved.wav"};
+  ASSERT_EQ(SaveGame(SaveRecordPath(0, "HERO"), SlotFolder(0)), 1);
+  testsupport::WriteFileBytes(SaveRecordPath(0, "HERO") + ".lua",
+                              "PlayMusic(0)\r\nNoSuchCommand()\r\n");
+  // The load entry, the slot, the message that it could not be loaded; then the title.
+  std::vector<TChannelPtr> heard;  // the music channel at each poll
+  const std::vector<int> keys = {kDownArrow, kReturn, kReturn, kReturn};
+  SetEventPump([&] {
+    heard.push_back(musicChannel);
+    if (heard.size() > keys.size()) throw QueueDrained{};
+    PostEvent(EVENT_KEYDOWN, keys[heard.size() - 1]);
+  });
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(Runs(DisplayMainMenu));
+  testing::internal::GetCapturedStderr();
+  ASSERT_EQ(heard.size(), 5u);
+  const TChannelPtr title = heard[0], saved = heard[3], again = heard[4];
+  ASSERT_TRUE(title && saved && again);
+  EXPECT_EQ(heard[2], title);
+  EXPECT_NE(saved, title);  // the message stands while the saved game's music plays
+  EXPECT_NE(again, saved);
+  EXPECT_FALSE(ChannelPlaying(saved));
+  EXPECT_TRUE(ChannelPlaying(again));
+  StopChannel(musicChannel);
+  heard.clear();
+  ::music = tracks;
+  SetAudioDriver("Null");
 }
 
 }  // namespace

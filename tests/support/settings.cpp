@@ -8,7 +8,8 @@ namespace testsupport {
 void UseQuestSettings(const std::string& questDir, const std::string& homeDir) {
   baseAppDir = questDir;
   baseHomeDir = homeDir.empty() ? ScratchDir("home") : homeDir;
-  // As the game's start-up does: no link below the user folder is followed.
+  // As the game's start-up does: no link below the user folder is followed, but for the
+  // save folder.
   SetUserFolder(baseHomeDir);
   settings = std::make_unique<TConfig>();
   settings->mapDir = baseAppDir + "/Maps/";
@@ -17,6 +18,7 @@ void UseQuestSettings(const std::string& questDir, const std::string& homeDir) {
   settings->musicDir = baseAppDir + "/Music/";
   settings->saveDir = baseHomeDir + "/Save/";
   settings->tempDir = baseHomeDir + "/Temporary Files/";
+  SetLinkedFolder(settings->saveDir);
   settings->triggerDir = baseAppDir + "/Triggers/";
 }
 

@@ -7,10 +7,13 @@
 #include <csignal>
 #include <map>
 
+#include "core/game.h"
 #include "platform/files/files.h"
+#include "platform/graphics/graphics.h"
 #include "support/files.h"
 #include "support/lua_run.h"
 #include "support/sync_log.h"
+#include "support/tiles.h"
 #include "transitions/transit_world.h"
 #include "transitions/transitions.h"
 
@@ -238,6 +241,30 @@ TEST_F(SaveLoadTest, SavingReplacesOnlyItsOwnSlot) {
   EXPECT_EQ(FileType(SlotDir("0") + "/gone.map"), FILETYPE_NONE);
   EXPECT_EQ(ReadFileBytes(SlotDir("1") + "/kept.map"), "old");
   EXPECT_EQ(ReadFileBytes(settings->saveDir + "0notes.txt"), "old");
+}
+
+// A save of a hero who had not stepped yet, as the previous release wrote it (facing down and
+// drawn with frame 0, the first frame of the up row): it loads with its stored frame, which
+// the save script's AddPlayer leaves as it is.
+TEST_F(SaveLoadTest, TheStoredFrameComesBack) {
+  const int sheet = static_cast<int>(Tile.size());
+  Tile.push_back(testsupport::MakeTile(testsupport::SolidImage(32, 32, 8), 8));  // 2 a facing
+  TPlayer& p = *player;
+  p.tileID = sheet;
+  p.facing = 1;
+  p.frame = 0;
+  p.currentFrame = 0;
+  p.invincible = 0;  // drawn untinted
+  ASSERT_EQ(SaveGame(SavePath("1.Old"), SlotDir("1")), 1);
+  p.facing = 3;
+  p.currentFrame = 7;
+  ASSERT_EQ(LoadGame(SavePath("1.Old"), SlotDir("1")), 1);
+  EXPECT_EQ(p.facing, 1);
+  EXPECT_EQ(p.currentFrame, 0);
+  Cls();
+  DrawActors();
+  EXPECT_EQ(ReadPixel(BackBuffer(), static_cast<int>(p.X) + 10, static_cast<int>(p.Y) + 10),
+            testsupport::FrameColor(0));
 }
 
 TEST_F(SaveLoadTest, LoadRestoresTheSavedGame) {

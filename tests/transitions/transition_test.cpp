@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <deque>
+#include <vector>
 
 #include "core/game.h"
 #include "platform/display/display.h"
 #include "platform/system/clock.h"
+#include "support/tiles.h"
 #include "transitions/transit_world.h"
 #include "transitions/transitions.h"
 #include "world/update.h"
@@ -177,30 +181,47 @@ TEST_F(TransitionTest, PlacementHeldBackByLockOrWall) {
   EXPECT_EQ(player->Y, 200.0f);
 }
 
-TEST_F(TransitionTest, OnlyDirectionsAndReleasesReachTheKeyMapping) {
-  int saves = 0, loads = 0;
-  static int* savesSeen;
-  static int* loadsSeen;
-  savesSeen = &saves;
-  loadsSeen = &loads;
+// Inside a transition the keys act as in play, less the save, load, item and talk keys: the
+// inventory opens (its picture is shown) and the options and the exit question are asked
+// for, while a mouse-button release is dropped.
+TEST_F(TransitionTest, KeysActAsInPlayLessSaveLoadItemsAndTalk) {
+  static int asked[6];  // options, exit, save, load, an item, talk
+  std::fill(std::begin(asked), std::end(asked), 0);
   const TKeyActions keep = KeyActions;
-  KeyActions.save = [] { return ++*savesSeen; };
-  KeyActions.load = [](int) { return ++*loadsSeen; };
+  KeyActions.options = [](int) { return ++asked[0]; };
+  KeyActions.exit = [](int) { return ++asked[1]; };
+  KeyActions.save = [] { return ++asked[2]; };
+  KeyActions.load = [](int) { return ++asked[3]; };
+  KeyActions.useItem = [](const TItemPtr&) { return ++asked[4]; };
+  KeyActions.talk = [] { return ++asked[5]; };
+  constexpr uint32_t kOrange = 0xFFFF8000;
+  imgInventory = testsupport::MakeImage(640, 480, 1, [](int, int, int) { return kOrange; });
+  bool inventoryShown = false;
+  onPass = [&] { inventoryShown = inventoryShown || Pixel(0, 0) == kOrange; };
   settings->kLeft = 1;  // a mouse button, held when the transition begins
   GetKeyDown(1);
-  Script({Key(EVENT_KEYDOWN, settings->kSave), Key(EVENT_KEYDOWN, settings->kRight),
-          Key(EVENT_KEYDOWN, settings->kLoad), Key(EVENT_MOUSEUP, 1),
-          Key(EVENT_WINDOWCLOSE, 0), Key(EVENT_KEYDOWN, settings->kDown),
-          Key(EVENT_KEYUP, settings->kDown)});
+  const TConfig& k = *settings;
+  std::deque<TEvent> keys;
+  // The second inventory key closes the screen that the first opened.
+  for (int key : {k.kInventory, k.kInventory, k.kOption, k.kExit, k.kSave, k.kLoad, k.kPrimary,
+                  k.kSecondary, k.kEnter, k.kRight})
+    keys.push_back(Key(EVENT_KEYDOWN, key));
+  for (const TEvent& e : {Key(EVENT_MOUSEUP, 1), Key(EVENT_WINDOWCLOSE, 0),
+                          Key(EVENT_KEYDOWN, k.kDown), Key(EVENT_KEYUP, k.kDown)})
+    keys.push_back(e);
+  Script(keys);
   Play(3);
   KeyActions = keep;
-  EXPECT_EQ(saves, 0);
-  EXPECT_EQ(loads, 0);
-  // The right key stays held; the left button was let go, and down came and went.
+  imgInventory = nullptr;
+  EXPECT_TRUE(script.empty());
+  EXPECT_TRUE(inventoryShown);
+  EXPECT_EQ(std::vector<int>(std::begin(asked), std::end(asked)),
+            (std::vector<int>{1, 1, 0, 0, 0, 0}));
+  // Right is held; left, whose button was let go, too; down came and went.
   EXPECT_EQ(keyHeld[3], 1);
-  EXPECT_EQ(keyHeld[2], 0);
+  EXPECT_EQ(keyHeld[2], 1);
   EXPECT_EQ(keyHeld[1], 0);
-  EXPECT_EQ(player->speedX, 6.0f);
+  EXPECT_EQ(player->speedX, 0.0f);
   EXPECT_EQ(player->speedY, 0.0f);
 }
 

@@ -48,6 +48,10 @@ protected:
     EXPECT_EQ(FolderBytes(outside), untouched) << "the folder outside changed";
     TransitWorld::TearDown();
   }
+  static std::string WithoutSlash(std::string path) {
+    path.pop_back();
+    return path;
+  }
   void Link(const std::string& target, const std::string& path) {
     fs::remove_all(path);
     fs::create_symlink(target, path);
@@ -90,6 +94,34 @@ TEST_F(UserFolderSaves, ASharedSaveFolderCannotLeadASaveOutside) {
   // The slot is the new save, and loads.
   player->gold = 0;
   ASSERT_EQ(Load(0, "HERO"), 1);
+  EXPECT_EQ(player->gold, 99);
+}
+
+// The save folder is the player's to place: kept in a synced folder through a link, it lists,
+// loads and receives saves there, while no link inside it is followed.
+TEST_F(UserFolderSaves, ASaveFolderThatIsALinkIsFollowedAndNothingInsideIt) {
+  const std::string synced = testsupport::ScratchDir("synced_saves");
+  fs::remove(settings->saveDir);
+  fs::create_symlink(synced, WithoutSlash(settings->saveDir));
+  player->gold = 1234;
+  ASSERT_EQ(Save(0, "HERO"), 1);
+  EXPECT_TRUE(fs::is_symlink(WithoutSlash(settings->saveDir)));
+  EXPECT_TRUE(fs::is_regular_file(synced + "/0.HERO.sav"));
+  EXPECT_EQ(FolderBytes(synced + "/0"), FolderBytes(settings->tempDir));
+  EXPECT_EQ(ListSaveSlots().name[0], "HERO");
+  player->gold = 99;
+  ASSERT_EQ(Load(0, "HERO"), 1);
+  EXPECT_EQ(player->gold, 1234);
+
+  // A link inside the slot is refused as before, and the load with it.
+  Link(outside + "/keep.txt", synced + "/0/b.map");
+  player->gold = 99;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Load(0, "HERO"), 0);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(HasLine(said, [&](const std::string& line) {
+    return line == "Could not copy " + settings->saveDir + "0/b.map: it is a link";
+  })) << said;
   EXPECT_EQ(player->gold, 99);
 }
 

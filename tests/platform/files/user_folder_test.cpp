@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -159,6 +160,50 @@ TEST_F(UserFolderFiles, AFolderToBeMadeReplacesALinkInItsPlace) {
   EXPECT_TRUE(CreateDir(user + "/Temp/inner/", 1));
   EXPECT_FALSE(IsLink(user + "/Temp"));
   EXPECT_EQ(FileType(user + "/Temp/inner"), FILETYPE_DIR);
+}
+
+// The linked folder (the save folder) is the player's to place: a link there is followed, as
+// the way to the user folder is, while below it, and anywhere else, no link is followed.
+TEST_F(UserFolderFiles, TheLinkedFolderIsFollowedAndNoLinkBelowIt) {
+  const std::string synced = dir / "synced";
+  ASSERT_TRUE(CreateDir(synced));
+  Link(synced, "Save");
+  SetLinkedFolder(user + "/Save/");
+  const std::string save = user + "/Save";
+  EXPECT_EQ(Said([&] {
+              EXPECT_TRUE(CreateDir(save));
+              EXPECT_TRUE(ReadDir(save));
+              EXPECT_EQ(FileType(save), FILETYPE_DIR);
+              auto out = WriteStream(save + "/0.A.sav");
+              ASSERT_NE(out, nullptr);
+              WriteLine(out, "HERO");
+              ASSERT_TRUE(CloseStream(out));
+              EXPECT_TRUE(CreateDir(save + "/0"));
+              EXPECT_TRUE(CopyFile(save + "/0.A.sav", save + "/0/copy"));
+              // A ".." goes back to the user folder, the way the walk came.
+              EXPECT_TRUE(RenameFile(save + "/0/copy", save + "/../moved"));
+              EXPECT_TRUE(SyncPath(save));
+            }),
+            std::vector<std::string>{});
+  EXPECT_TRUE(IsLink(save));
+  EXPECT_EQ(ReadAll(synced + "/0.A.sav"), "HERO\r\n");
+  EXPECT_EQ(ReadAll(user + "/moved"), "HERO\r\n");
+  std::vector<std::string> listed = LoadDir(save);
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, (std::vector<std::string>{"0", "0.A.sav"}));
+
+  ASSERT_EQ(symlink(outside.c_str(), (synced + "/1").c_str()), 0);
+  Link(outside, "Temp");
+  EXPECT_EQ(Said([&] {
+              EXPECT_EQ(ReadStream(save + "/1/keep.txt"), nullptr);
+              EXPECT_EQ(ReadStream(user + "/Temp/keep.txt"), nullptr);
+            }),
+            (std::vector<std::string>{
+                "Refused to read " + save + "/1/keep.txt: " + save + "/1 is a link",
+                "Refused to read " + user + "/Temp/keep.txt: " + user + "/Temp is a link"}));
+  // A new user folder forgets it.
+  SetUserFolder(user);
+  EXPECT_FALSE(ReadDir(save));
 }
 
 TEST_F(UserFolderFiles, ThePathToTheUserFolderMayHoldLinks) {
