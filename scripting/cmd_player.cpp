@@ -8,6 +8,7 @@
 #include "platform/system/random.h"
 #include "scripting/args.h"
 #include "scripting/command_list.h"
+#include "scripting/save_commands.h"
 
 namespace {
 
@@ -39,21 +40,27 @@ bool FlagIndex(int32_t n) { return n >= 0 && n <= 255; }
 
 }  // namespace
 
-int LUA_AddPlayer(lua_State* L) {
+TCommandWork AskAddPlayer(lua_State* L) {
   TScriptArgs args(L, 4);
-  int32_t tile = args.Int(1);
-  int32_t footprint = args.Int(2);
-  int32_t x = args.Int(3);
-  int32_t y = args.Int(4);
-  TTile* sheet = TileAt(tile);
-  if (!player || !sheet) return NoResult;
-  player->tileID = tile;
-  player->footprintID = footprint;
-  player->X = static_cast<float>(x);
-  player->Y = static_cast<float>(y);
-  player->frames = sheet->frames / 4;
-  // The new sheet's rows are as long as its own frames: the drawn frame follows them.
-  player->currentFrame = SheetFrame(player->facing, player->frames, player->frame);
+  const int32_t tile = args.Int(1);
+  const int32_t footprint = args.Int(2);
+  const int32_t x = args.Int(3);
+  const int32_t y = args.Int(4);
+  return [=] {
+    TTile* sheet = TileAt(tile);
+    if (!player || !sheet) return;
+    player->tileID = tile;
+    player->footprintID = footprint;
+    player->X = static_cast<float>(x);
+    player->Y = static_cast<float>(y);
+    player->frames = sheet->frames / 4;
+    // The new sheet's rows are as long as its own frames: the drawn frame follows them.
+    player->currentFrame = SheetFrame(player->facing, player->frames, player->frame);
+  };
+}
+
+int LUA_AddPlayer(lua_State* L) {
+  AskAddPlayer(L)();
   return NoResult;
 }
 
