@@ -2,12 +2,15 @@
 // the failure question of KillPlayer, and from play. A save that SaveGame wrote loads whole;
 // a save script that is not text, does not compile, reaches for files, other code or the
 // string library, or asks for more than a save does (endless time or memory, a second trip
-// or track) is refused at once, before anything changes. Nothing outside ever runs.
+// or track) is refused at once, before anything changes. Nothing outside ever runs, and the
+// names a stranger's save brings reach standard error with their controls escaped.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
 #include <deque>
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <tuple>
 
@@ -273,6 +276,54 @@ TEST_F(SavedGame, TheTriggersOfTheSavedMapRunAsInPlay) {
   EXPECT_TRUE(sawLoaded);
   EXPECT_EQ(LuaGlobal("busy"), "DONE22000000global");
   EXPECT_EQ(player->gold, kSavedGold);
+}
+
+// The names a stranger's save brings reach standard error with every control escaped, byte
+// for byte as below, along each of their roads: the map that the save script travels to, the
+// script's compile error, a link in the slot folder, and the record's own name.
+TEST_F(SavedGame, HostileNamesReachStandardErrorEscaped) {
+  // Operating system commands that set the window's title and the clipboard.
+  const std::string title = "\x1B]0;owned\x07", titleShown = "\\x1B]0;owned\\x07";
+  const std::string clip = "\x1B]52;c;b3duZWQ=\x07", clipShown = "\\x1B]52;c;b3duZWQ=\\x07";
+  const std::string scriptFile = Record() + ".lua", link = SlotFolder(0) + "/" + title;
+  const std::string saved = ReadFileBytes(scriptFile);
+  const struct {
+    const char* road;
+    std::function<void()> tamper;
+    std::string record;
+    int loaded;
+    std::string said;
+  } cases[] = {
+      {"the record's name", [&] { WriteFileBytes(SaveRecordPath(0, title), "HERO\r\n"); },
+       SaveRecordPath(0, title), 0,
+       "Could not load the save record " + settings->saveDir + "0." + titleShown +
+           ".sav: it ends early\n"},
+      {"the compile error", [&] { WriteFileBytes(scriptFile, "GoToMap(\"" + clip + "\n"); },
+       Record(), 0,
+       "Could not load the save script " + scriptFile + ": Save/0.HERO.sav.lua:1: unfinished "
+       "string near '\"" + clipShown + "'\n"},
+      {"a link in the slot", [&] { std::filesystem::create_symlink(home + "/outside.lua", link); },
+       Record(), 0, "Could not copy " + SlotFolder(0) + "/" + titleShown + ": it is a link\n"},
+      // The map is missing: a text box says so, and the talk key closes it.
+      {"the map travelled to",
+       [&] {
+         WriteFileBytes(scriptFile, "GoToMap('\\27]0;owned\\7.map', 0)");
+         Script({Key(EVENT_KEYDOWN, settings->kEnter)});
+       },
+       Record(), 1,
+       "Could not open the map " + settings->tempDir + titleShown +
+           ".map: No such file or directory\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.road);
+    WriteFileBytes(scriptFile, saved);
+    std::filesystem::remove(link);
+    c.tamper();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadGame(c.record, SlotFolder(0)), c.loaded);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.said);
+    EXPECT_TRUE(script.empty());  // the text box took its key
+  }
 }
 
 }  // namespace
