@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include "media/media.h"
 #include "media/theora_glue.h"
 #include "media/yuv.h"
+#include "platform/system/app.h"
 #include "platform/system/clock.h"
 
 namespace {
@@ -23,7 +23,7 @@ uint32_t Milliseconds(float seconds) {
 }
 
 void CannotPlay(const std::string& path, const std::string& reason) {
-  std::fprintf(stderr, "Could not play the video %s: %s.\n", path.c_str(), reason.c_str());
+  WriteError("Could not play the video " + path + ": " + reason + ".");
 }
 
 }  // namespace

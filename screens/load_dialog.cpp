@@ -55,8 +55,8 @@ int DisplayLoadDialog(int menuBackground) {
         DisplayText(failed, 255, 255, 255, "", 0, menuBackground);
         continue;
       }
-      // The save script stopped part-way, with the shipped maps left in the working folder:
-      // the game returns to the title, whose menu is the caller or opens here.
+      // The load stopped part-way, with the shipped maps left in the working folder: the
+      // game returns to the title, whose menu is the caller or opens here.
       DisplayText(failed, 255, 255, 255, "", 0, 1);
       if (menuBackground != 0) return 0;
       DisplayMainMenu();

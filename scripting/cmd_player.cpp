@@ -8,6 +8,7 @@
 #include "platform/system/random.h"
 #include "scripting/args.h"
 #include "scripting/command_list.h"
+#include "scripting/save_commands.h"
 
 namespace {
 
@@ -39,20 +40,26 @@ bool FlagIndex(int32_t n) { return n >= 0 && n <= 255; }
 
 }  // namespace
 
-int LUA_AddPlayer(lua_State* L) {
+TCommandWork AskAddPlayer(lua_State* L) {
   TScriptArgs args(L, 4);
-  int32_t tile = args.Int(1);
-  int32_t footprint = args.Int(2);
-  int32_t x = args.Int(3);
-  int32_t y = args.Int(4);
-  TTile* sheet = TileAt(tile);
-  if (!player || !sheet) return NoResult;
-  player->tileID = tile;
-  player->footprintID = footprint;
-  player->X = static_cast<float>(x);
-  player->Y = static_cast<float>(y);
-  // The drawn frame stays as it is, a saved game's included, until the next step or turn.
-  player->frames = sheet->frames / 4;
+  const int32_t tile = args.Int(1);
+  const int32_t footprint = args.Int(2);
+  const int32_t x = args.Int(3);
+  const int32_t y = args.Int(4);
+  return [=] {
+    TTile* sheet = TileAt(tile);
+    if (!player || !sheet) return;
+    player->tileID = tile;
+    player->footprintID = footprint;
+    player->X = static_cast<float>(x);
+    player->Y = static_cast<float>(y);
+    // The drawn frame stays as it is, a saved game's included, until the next step or turn.
+    player->frames = sheet->frames / 4;
+  };
+}
+
+int LUA_AddPlayer(lua_State* L) {
+  AskAddPlayer(L)();
   return NoResult;
 }
 

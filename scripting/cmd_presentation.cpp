@@ -7,6 +7,7 @@
 #include "screens/screens.h"
 #include "scripting/args.h"
 #include "scripting/command_list.h"
+#include "scripting/save_commands.h"
 
 namespace {
 
@@ -61,9 +62,14 @@ int LUA_DisplayVideo(lua_State* L) {
 }
 
 // PlayMusic(track)
-int LUA_PlayMusic(lua_State* L) {
+TCommandWork AskPlayMusic(lua_State* L) {
   const TScriptArgs args(L, 1);
-  PlayMusic(args.Int(1));
+  const int32_t track = args.Int(1);
+  return [track] { PlayMusic(track); };
+}
+
+int LUA_PlayMusic(lua_State* L) {
+  AskPlayMusic(L)();
   return NoResult;
 }
 

@@ -1,6 +1,7 @@
 // Map travel and game-flow commands: going to another map, the player's failure, the end
 // of the quest.
 #include <cstdint>
+#include <utility>
 
 #include "core/game.h"
 #include "core/globals.h"
@@ -11,17 +12,24 @@
 #include "scripting/args.h"
 #include "scripting/command_list.h"
 #include "scripting/commands.h"
+#include "scripting/save_commands.h"
 #include "transitions/map_path.h"
 #include "transitions/transitions.h"
 
-int LUA_GoToMap(lua_State* L) {
+TCommandWork AskGoToMap(lua_State* L) {
   TScriptArgs args(L, 2);
   std::string map = args.String(1);
-  int32_t transition = args.Int(2);
-  if (!MapNameInWorkingFolder(map)) return NoResult;
-  // A name that already begins with the working folder is a full path.
-  std::string path = Instr(map, settings->tempDir) == 1 ? map : settings->tempDir + map;
-  TravelToMap(path, transition);
+  const int32_t transition = args.Int(2);
+  return [map = std::move(map), transition] {
+    if (!MapNameInWorkingFolder(map)) return;
+    // A name that already begins with the working folder is a full path.
+    const std::string path = Instr(map, settings->tempDir) == 1 ? map : settings->tempDir + map;
+    TravelToMap(path, transition);
+  };
+}
+
+int LUA_GoToMap(lua_State* L) {
+  AskGoToMap(L)();
   return NoResult;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/globals.h"
@@ -77,30 +78,31 @@ std::string ErrorText(lua_State* L) {
   return std::string("(error object is a ") + luaL_typename(L, -1) + " value)";
 }
 
-// The message handler of script runs: it leaves the error value as it is and appends the
-// script frames of the stack, innermost first, to the string that its upvalue points to.
-// The frames of commands and other native functions are left out.
+// The message handler of script runs: it leaves the error value as it is and adds the script
+// frames of the stack, innermost first, to the lines that its upvalue points to. The frames
+// of commands and other native functions are left out.
 int TraceScriptFrames(lua_State* L) {
   constexpr int kMostFrames = 20;
-  auto& trace = *static_cast<std::string*>(lua_touserdata(L, lua_upvalueindex(1)));
+  auto& trace = *static_cast<std::vector<std::string>*>(lua_touserdata(L, lua_upvalueindex(1)));
   lua_Debug ar;
   int shown = 0;
   for (int level = 1; lua_getstack(L, level, &ar); ++level) {
     lua_getinfo(L, "Snl", &ar);
     if (std::strcmp(ar.what, "Lua") != 0 && std::strcmp(ar.what, "main") != 0) continue;
     if (shown++ == kMostFrames) {
-      trace += "\n\t...";
+      trace.emplace_back("...");
       break;
     }
-    trace += "\n\t" + std::string(ar.short_src) + ":" + std::to_string(ar.currentline) + ": in ";
+    std::string frame = std::string(ar.short_src) + ":" + std::to_string(ar.currentline) + ": in ";
     if (*ar.what == 'm') {
-      trace += "main chunk";
+      frame += "main chunk";
     } else if (ar.name) {
-      trace += "function '" + std::string(ar.name) + "'";
+      frame += "function '" + std::string(ar.name) + "'";
     } else {
-      trace += "function <" + std::string(ar.short_src) + ":" + std::to_string(ar.linedefined) +
+      frame += "function <" + std::string(ar.short_src) + ":" + std::to_string(ar.linedefined) +
                ">";
     }
+    trace.push_back(std::move(frame));
   }
   return 1;
 }
@@ -275,14 +277,14 @@ int TLuaScriptEngine::RunScriptFile(const std::string& path) {
     WriteError("Could not load the script " + path + ": " + ErrorText(L));
     return Outcome(*this, loaded);
   }
-  std::string trace;
+  std::vector<std::string> trace;
   lua_pushlightuserdata(L, &trace);
   lua_pushcclosure(L, TraceScriptFrames, 1);
   lua_insert(L, -2);  // below the chunk
   const int handler = lua_gettop(L) - 1;
   const int status = lua_pcall(L, 0, 0, handler);
   lua_remove(L, handler);
-  if (status != 0) WriteError("Error in the script " + path + ": " + ErrorText(L) + trace);
+  if (status != 0) WriteError("Error in the script " + path + ": " + ErrorText(L), trace);
   return Outcome(*this, status);
 }
 

@@ -13,8 +13,11 @@
 
 namespace {
 
-// Lua instructions between two looks at the signals and the budget.
+// Lua instructions between two looks at the signals and, in an untrusted run, the budget: an
+// untrusted instruction may take a fraction of a millisecond (on a long string), so its run
+// is looked at more often.
 constexpr int kHookInterval = 1000;
+constexpr int kUntrustedHookInterval = 100;
 
 // The bookkeeping of one state, its allocator's user data.
 struct TLimits {
@@ -65,8 +68,16 @@ void CountHook(lua_State* L, lua_Debug*) {
   ActOnTerminationSignals();
   TScriptBudget* budget = LimitsOf(L).budget;
   if (!budget) return;
-  budget->instructions -= kHookInterval;
+  budget->instructions -= kUntrustedHookInterval;
   if (budget->instructions < 0) luaL_error(L, "the script ran past its budget of instructions");
+  if (std::chrono::steady_clock::now() > budget->deadline) {
+    budget->outOfTime = true;
+    luaL_error(L, "the script ran past its budget of time");
+  }
+}
+
+void SetCountHook(lua_State* L, bool untrusted) {
+  lua_sethook(L, CountHook, LUA_MASKCOUNT, untrusted ? kUntrustedHookInterval : kHookInterval);
 }
 
 void PushRegistryValue(lua_State* L, void* key) {
@@ -115,7 +126,7 @@ lua_State* OpenLimitedState() {
   lua_pushlightuserdata(L, &stringMethodsKey);
   lua_pushboolean(L, 0);
   lua_rawset(L, LUA_REGISTRYINDEX);
-  lua_sethook(L, CountHook, LUA_MASKCOUNT, kHookInterval);
+  SetCountHook(L, false);
   return L;
 }
 
@@ -133,14 +144,20 @@ void CloseLimitedState(lua_State* L) {
 TRunScope::TRunScope(lua_State* L, TScriptBudget* budget) : L_(L) {
   TLimits& limits = LimitsOf(L);
   outer_ = limits.budget;
-  if (!outer_ != !budget) SetStringMethods(L, budget == nullptr);
+  if (!outer_ != !budget) {
+    SetStringMethods(L, budget == nullptr);
+    SetCountHook(L, budget != nullptr);
+  }
   limits.budget = budget;
   ++limits.runs;
 }
 
 TRunScope::~TRunScope() {
   TLimits& limits = LimitsOf(L_);
-  if (!outer_ != !limits.budget) SetStringMethods(L_, outer_ == nullptr);
+  if (!outer_ != !limits.budget) {
+    SetStringMethods(L_, outer_ == nullptr);
+    SetCountHook(L_, outer_ != nullptr);
+  }
   limits.budget = outer_;
   // A state near its ceiling may hold garbage that Lua would collect only past it (its next
   // cycle starts at twice what it kept): a run that hit the ceiling, or the last run when

@@ -1,7 +1,9 @@
 #pragma once
 // The game's one Lua state under limits: its allocator keeps the whole state within a memory
 // ceiling while scripts run, and a count hook acts on the signals that end the program while
-// a script runs and holds an untrusted run to a budget of its own.
+// a script runs (every 1000 instructions) and holds an untrusted run to a budget of its own
+// (every 100).
+#include <chrono>
 #include <cstddef>
 
 struct lua_State;
@@ -10,11 +12,15 @@ struct lua_State;
 // as any lack of memory does: the running script stops with Lua's memory error.
 constexpr size_t kStateMemoryCeiling = size_t{128} << 20;
 
-// What an untrusted run may still spend: Lua instructions and bytes allocated.
+// What an untrusted run may still spend: Lua instructions, bytes allocated, and time. The
+// time counts because an instruction's cost grows with its operands (comparing or converting
+// a long string): instructions alone do not bound it.
 struct TScriptBudget {
   long instructions = 0;
   size_t bytes = 0;
+  std::chrono::steady_clock::time_point deadline;  // the run stops when it is still running then
   bool outOfMemory = false;  // an allocation was refused because the bytes ran out
+  bool outOfTime = false;    // the run was stopped at its deadline
 };
 
 // A fresh state under the limits, its count hook set; null when there is no memory for one.

@@ -1,6 +1,7 @@
-// Loading a saved game: the record and the save script checked, the record into the player,
-// the slot's files into the working folder, the save script run in its sandbox, then the
-// working folder rebuilt from the shipped maps and the slot.
+// Loading a saved game: the record and the save script checked (the script run in its
+// sandbox), the record into the player, the slot's files into the working folder, the work
+// the save script asked for done, then the working folder rebuilt from the shipped maps and
+// the slot.
 #include <bit>
 #include <cstdint>
 #include <string>
@@ -202,9 +203,8 @@ int LoadGame(const std::string& savePath, const std::string& slotDir) {
   const TMapPtr inPlay = currentMap;
   const std::string inPlayFile = inPlay ? inPlay->mapFile : "";
   if (inPlay) inPlay->mapFile.clear();
-  const bool ran = script.Run();
+  script.Run();
   if (inPlay) inPlay->mapFile = inPlayFile;
-  if (!ran) return Abandon();
   if (!EmptyWorkingFolder() || !CopyMapsIn() || !CopyFilesIn(slotDir + "/"))
     return Abandon();
   return 1;

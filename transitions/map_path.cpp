@@ -1,9 +1,8 @@
 // Confinement of map names to the working folder.
 #include "transitions/map_path.h"
 
-#include <cstdio>
-
 #include "core/globals.h"
+#include "platform/system/app.h"
 
 namespace {
 
@@ -25,14 +24,6 @@ bool ClimbsOut(const std::string& name) {
   return false;
 }
 
-// The name on one line: control characters shown as "?".
-std::string Printable(const std::string& name) {
-  std::string out = name;
-  for (char& c : out)
-    if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
-  return out;
-}
-
 }  // namespace
 
 bool MapNameInWorkingFolder(const std::string& map) {
@@ -41,7 +32,6 @@ bool MapNameInWorkingFolder(const std::string& map) {
   const std::string& dir = settings->tempDir;
   const bool full = map.compare(0, dir.size(), dir) == 0;
   if (!ClimbsOut(full ? map.substr(dir.size()) : map)) return true;
-  std::fprintf(stderr, "Refused the map \"%s\": its \"..\" would lead out of the working folder.\n",
-               Printable(map).c_str());
+  WriteError("Refused the map \"" + map + "\": its \"..\" would lead out of the working folder.");
   return false;
 }

@@ -29,6 +29,6 @@ std::string NPCStatusLine(const TActor& npc);
 int SaveGame(const std::string& savePath, const std::string& slotDir);
 // 1 when the slot was loaded; 0 when its record or save script was refused or a copy into
 // the working folder failed before anything changed, and nothing of the game in play changed;
-// -1 when the load stopped part-way (the save script failed or a copy failed), and the working
-// folder holds the shipped maps alone. A refusal or failure is said on standard error.
+// -1 when the load stopped part-way (a copy failed), and the working folder holds the shipped
+// maps alone. A refusal or failure is said on standard error.
 int LoadGame(const std::string& savePath, const std::string& slotDir);

@@ -1,14 +1,13 @@
 // The map: creation, deep copy, drawing and the 7556-byte map file.
 #include "world/map.h"
 
-#include <cstdio>
-
 #include "core/globals.h"
 #include "core/quest_files.h"
 #include "dialogs/dialogs.h"
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
 #include "platform/graphics/graphics.h"
+#include "platform/system/app.h"
 #include "world/tile.h"
 
 TMapPtr TMap::Create() {
@@ -107,7 +106,7 @@ bool TMap::WriteMapFile(const std::string& path) const {
   const std::string temp = path + ".tmp";
   TStreamPtr stream = WriteStream(temp);
   if (!stream) {
-    std::fprintf(stderr, "Could not write the map %s.\n", path.c_str());
+    WriteError("Could not write the map " + path + ".");
     return false;
   }
   BigEndianStream(stream);
@@ -135,7 +134,7 @@ bool TMap::WriteMapFile(const std::string& path) const {
     }
   }
   if (!ReplaceFile(stream, temp, path)) {
-    std::fprintf(stderr, "Could not write the map %s.\n", path.c_str());
+    WriteError("Could not write the map " + path + ".");
     return false;
   }
   return true;

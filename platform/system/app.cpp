@@ -25,6 +25,21 @@ std::vector<ShutdownEntry>& ShutdownCallbacks() {
 int nextShutdownHandle = 1;
 bool platformReady = false;
 
+// Appends the text with every byte outside printable ASCII as \xHH.
+void AppendEscaped(std::string& out, const std::string& text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 32 && byte <= 126) {
+      out += c;
+    } else {
+      out += "\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 15];
+    }
+  }
+}
+
 }  // namespace
 
 int AddShutdownCallback(std::function<void()> callback) {
@@ -52,8 +67,16 @@ void RunShutdownCallbacks() {
   }
 }
 
-void WriteError(const std::string& text) {
-  std::fputs((text + "\n").c_str(), stderr);
+void WriteError(const std::string& text, const std::vector<std::string>& indented) {
+  std::string lines;
+  AppendEscaped(lines, text);
+  lines += '\n';
+  for (const std::string& line : indented) {
+    lines += '\t';
+    AppendEscaped(lines, line);
+    lines += '\n';
+  }
+  std::fwrite(lines.data(), 1, lines.size(), stderr);
   std::fflush(stderr);
 }
 

@@ -13,6 +13,7 @@
 #include "screens/screens.h"
 #include "support/dialog_frame.h"
 #include "support/files.h"
+#include "support/write_failures.h"
 #include "transitions/transitions.h"
 
 namespace fs = std::filesystem;
@@ -208,6 +209,7 @@ TEST_F(LoadDialog, ASlotThatCannotBeUsedIsReportedAndNothingChanges) {
       {"a picture under the script's name", nullptr, nullptr, true},
       {"a precompiled chunk", nullptr, "\x1bLuaQ"},
       {"a script that does not compile", nullptr, "PlayMusic(4"},
+      {"a script that fails while running", nullptr, "PlayMusic(4)\r\nNoSuchCommand()\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -246,16 +248,19 @@ TEST_F(LoadDialog, ASlotThatCannotBeUsedIsReportedAndNothingChanges) {
   }
 }
 
-// A save script that stops part-way has replaced the record and the working folder: the
-// game goes back to the title, the working folder holding the shipped maps alone.
-TEST_F(LoadDialog, AScriptThatStopsPartWayLeadsToTheTitle) {
+// A load that stops part-way (a copy into the working folder fails) has replaced the record
+// and the working folder: the game goes back to the title, the working folder holding the
+// shipped maps alone.
+TEST_F(LoadDialog, ALoadThatStopsPartWayLeadsToTheTitle) {
   for (int fromMenu : {1, 0}) {
     SCOPED_TRACE(fromMenu);
     engine->runs.clear();
     testsupport::WriteFileBytes(settings->triggerDir + "startup.lua", "");
     testsupport::WriteFileBytes(settings->mapDir + "a.map", "pristine");
     testsupport::WriteFileBytes(settings->tempDir + "a.map", "in play");
-    SaveInto(1, "HERO", "PlayMusic(4)\r\nNoSuchCommand()\r\n");
+    SaveInto(1, "HERO");
+    // A file of the slot that the working folder cannot take.
+    testsupport::WriteFileBytes(SlotFolder(1) + "/big.map", std::string(100000, 'x'));
     // The load, the message, and from play the title menu's new game.
     std::vector<int> keys = {kReturn, kReturn};
     if (fromMenu == 0) keys.push_back(kReturn);
@@ -271,11 +276,14 @@ TEST_F(LoadDialog, AScriptThatStopsPartWayLeadsToTheTitle) {
     lastMusic = 0;
     int result = -1;
     testing::internal::CaptureStderr();
-    ASSERT_TRUE(Runs([=] { return DisplayLoadDialog(fromMenu); }, &result));
+    {
+      const testsupport::FileSizeLimit limit(50000);
+      ASSERT_TRUE(Runs([=] { return DisplayLoadDialog(fromMenu); }, &result));
+    }
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("Error in the save script " + SaveRecordPath(1, "HERO") + ".lua: "),
-              std::string::npos) << said;
-    EXPECT_EQ(lastMusic, 4);  // what the script did before it stopped
+    EXPECT_NE(said.find(SlotFolder(1) + "/big.map"), std::string::npos) << said;
+    EXPECT_NE(said.find("File too large"), std::string::npos) << said;
+    EXPECT_EQ(lastMusic, 0);  // the script's work was not done
     const PixelBox cover = TextCover("Slot 2 - HERO could not be loaded.", 0, 0);
     EXPECT_EQ(message.x1 - message.x0, cover.x1 - cover.x0);
     EXPECT_EQ(strips.at(1), kBackground);  // the message stands over the title picture

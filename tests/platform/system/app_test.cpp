@@ -14,6 +14,28 @@ TEST(PlatformApp, RuntimeErrorPrintsMessageAndExitsMinusOne) {
               "^Could not create the folder\\.\n$");
 }
 
+// Error lines carry bytes from files and scripts: only printable ASCII reaches the terminal
+// as it is. A control (C0, DEL, C1 such as the CSI 0x9B or its UTF-8 form C2 9B) and every
+// other byte from 128 up is shown as \xHH; the tabs and line ends are the line's own.
+TEST(PlatformApp, ErrorLinesShowEveryByteOutsidePrintableAsciiEscaped) {
+  const struct {
+    std::string text;
+    std::vector<std::string> indented;
+    std::string written;
+  } cases[] = {
+      {"plain ~ text: \\ \"quoted\"", {}, "plain ~ text: \\ \"quoted\"\n"},
+      {std::string("\x1B]0;t\x07 \r\n\t\x00\x7F", 12), {},
+       "\\x1B]0;t\\x07 \\x0D\\x0A\\x09\\x00\\x7F\n"},
+      {"\x9B" "2J \xC2\x9B" "2J \xC3\xA9\xFF", {}, "\\x9B2J \\xC2\\x9B2J \\xC3\\xA9\\xFF\n"},
+      {"first", {"a:1: in \x1B[8m", ""}, "first\n\ta:1: in \\x1B[8m\n\t\n"},
+  };
+  for (const auto& c : cases) {
+    testing::internal::CaptureStderr();
+    WriteError(c.text, c.indented);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.written);
+  }
+}
+
 TEST(PlatformApp, EndRunsShutdownCallbacksNewestFirstAndExitsZero) {
   EXPECT_EXIT(
       {
