@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/system/app.h"
+#include "platform/system/clock.h"
 
 #include <lauxlib.h>
 #include <lua.h>
@@ -70,7 +71,7 @@ void CountHook(lua_State* L, lua_Debug*) {
   if (!budget) return;
   budget->instructions -= kUntrustedHookInterval;
   if (budget->instructions < 0) luaL_error(L, "the script ran past its budget of instructions");
-  if (std::chrono::steady_clock::now() > budget->deadline) {
+  if (ThreadCpuMicros() > budget->cpuDeadline) {
     budget->outOfTime = true;
     luaL_error(L, "the script ran past its budget of time");
   }

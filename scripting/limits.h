@@ -3,8 +3,8 @@
 // ceiling while scripts run, and a count hook acts on the signals that end the program while
 // a script runs (every 1000 instructions) and holds an untrusted run to a budget of its own
 // (every 100).
-#include <chrono>
 #include <cstddef>
+#include <cstdint>
 
 struct lua_State;
 
@@ -12,13 +12,13 @@ struct lua_State;
 // as any lack of memory does: the running script stops with Lua's memory error.
 constexpr size_t kStateMemoryCeiling = size_t{128} << 20;
 
-// What an untrusted run may still spend: Lua instructions, bytes allocated, and time. The
-// time counts because an instruction's cost grows with its operands (comparing or converting
+// What an untrusted run may still spend: Lua instructions, bytes allocated, and processor
+// time. The time counts because an instruction's cost grows with its operands (comparing or converting
 // a long string): instructions alone do not bound it.
 struct TScriptBudget {
   long instructions = 0;
   size_t bytes = 0;
-  std::chrono::steady_clock::time_point deadline;  // the run stops when it is still running then
+  int64_t cpuDeadline = 0;   // ThreadCpuMicros() past which the run stops
   bool outOfMemory = false;  // an allocation was refused because the bytes ran out
   bool outOfTime = false;    // the run was stopped at its deadline
 };

@@ -10,6 +10,7 @@
 #include "core/user_files.h"
 #include "platform/files/files.h"
 #include "platform/system/app.h"
+#include "platform/system/clock.h"
 #include "scripting/engine.h"
 #include "scripting/limits.h"
 
@@ -101,7 +102,7 @@ std::string Failure(lua_State* L, const TTrial& trial, const TScriptBudget& budg
   }
   if (budget.outOfTime) {
     return "it runs longer than the " + std::to_string(kMostTime.count()) +
-           " ms that a save script may run";
+           " ms of processor time that a save script may take";
   }
   if (budget.instructions < 0) {
     return "it runs longer than the " + std::to_string(kMostInstructions) +
@@ -118,7 +119,7 @@ bool TSaveScript::Load(const std::string& path) {
   std::string why = engine_.Started() ? ReadText(path, text) : "the script engine is not started";
   if (why.empty()) {
     TScriptBudget budget{kMostInstructions, kMostMemory,
-                         std::chrono::steady_clock::now() + kMostTime};
+                         ThreadCpuMicros() + kMostTime.count() * 1000};
     TTrial trial{text, "@" + ScriptName(path), work_};
     lua_State* L = engine_.m_lua_state;
     int status = 0;

@@ -1,6 +1,7 @@
 // Process-wide services: title, fatal errors, shutdown callbacks and platform start-up.
 #include "platform/system/app.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -25,18 +26,56 @@ std::vector<ShutdownEntry>& ShutdownCallbacks() {
 int nextShutdownHandle = 1;
 bool platformReady = false;
 
-// Appends the text with every byte outside printable ASCII as \xHH.
+// The length of the well-formed UTF-8 sequence of a character from U+00A0 up that starts at
+// text[at], or 0: a lone or broken byte, an overlong form, a surrogate, or a C1 control.
+size_t PrintableUtf8Length(const std::string& text, size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  size_t length = 0;
+  uint32_t code = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    code = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    code = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    code = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (at + length > text.size()) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[at + i]);
+    if ((next & 0xC0) != 0x80) return 0;
+    code = code << 6 | (next & 0x3F);
+  }
+  static const uint32_t kLeast[] = {0, 0, 0xA0, 0x800, 0x10000};
+  if (code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
+}
+
+// Appends the text with every control character (C0, DEL, C1, raw or as UTF-8) and every byte
+// that is no part of well-formed UTF-8 as \xHH, so that no byte from a file or a script can
+// drive the terminal; printable ASCII and other UTF-8 characters (a player's name in a path)
+// stay as they are.
 void AppendEscaped(std::string& out, const std::string& text) {
   static const char kHex[] = "0123456789ABCDEF";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
+  for (size_t at = 0; at < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[at]);
     if (byte >= 32 && byte <= 126) {
-      out += c;
-    } else {
-      out += "\\x";
-      out += kHex[byte >> 4];
-      out += kHex[byte & 15];
+      out += text[at++];
+      continue;
     }
+    if (const size_t length = byte >= 0x80 ? PrintableUtf8Length(text, at) : 0) {
+      out.append(text, at, length);
+      at += length;
+      continue;
+    }
+    out += "\\x";
+    out += kHex[byte >> 4];
+    out += kHex[byte & 15];
+    ++at;
   }
 }
 

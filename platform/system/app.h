@@ -9,10 +9,10 @@ extern std::string AppTitle;
 
 // Writes the text as one line to standard error, and after it each of `indented` on a line
 // of its own behind a tab, at once. The texts may carry any file's or script's bytes: every
-// byte outside printable ASCII (32 to 126) is written as \xHH, so that none reaches a
-// terminal as a control (ESC, BEL, CR, C1 codes such as 0x9B, or their UTF-8 forms); text
-// is 8-bit and its encoding unknown, so bytes from 128 up are shown this way too. The tabs
-// and line ends are the function's own.
+// control character (ESC, BEL, CR, DEL, C1 codes such as 0x9B, raw or in their UTF-8 form)
+// and every byte that is not part of well-formed UTF-8 is written as \xHH, so that none
+// reaches a terminal as a control; printable ASCII and UTF-8 characters from U+00A0 up stay
+// as they are. The tabs and line ends are the function's own.
 void WriteError(const std::string& text, const std::vector<std::string>& indented = {});
 // Writes the message to standard error and ends the process with exit status -1, closing the
 // display and audio first.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <thread>
 #include <utility>
 
@@ -30,6 +31,12 @@ int32_t RealMilliSecs() {
 }
 
 }  // namespace
+
+int64_t ThreadCpuMicros() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return int64_t{now.tv_sec} * 1000000 + now.tv_nsec / 1000;
+}
 
 int32_t MilliSecs() { return clockSource ? clockSource() : RealMilliSecs(); }
 

@@ -14,10 +14,11 @@ TEST(PlatformApp, RuntimeErrorPrintsMessageAndExitsMinusOne) {
               "^Could not create the folder\\.\n$");
 }
 
-// Error lines carry bytes from files and scripts: only printable ASCII reaches the terminal
-// as it is. A control (C0, DEL, C1 such as the CSI 0x9B or its UTF-8 form C2 9B) and every
-// other byte from 128 up is shown as \xHH; the tabs and line ends are the line's own.
-TEST(PlatformApp, ErrorLinesShowEveryByteOutsidePrintableAsciiEscaped) {
+// Error lines carry bytes from files and scripts: a control (C0, DEL, C1 such as the CSI 0x9B
+// or its UTF-8 form C2 9B) and every byte outside well-formed UTF-8 (a lone, cut-off or
+// overlong sequence, a surrogate) is shown as \xHH; printable ASCII and UTF-8 characters (a
+// player's name in a path) stay as they are; the tabs and line ends are the line's own.
+TEST(PlatformApp, ErrorLinesShowControlsAndBrokenBytesEscaped) {
   const struct {
     std::string text;
     std::vector<std::string> indented;
@@ -26,7 +27,11 @@ TEST(PlatformApp, ErrorLinesShowEveryByteOutsidePrintableAsciiEscaped) {
       {"plain ~ text: \\ \"quoted\"", {}, "plain ~ text: \\ \"quoted\"\n"},
       {std::string("\x1B]0;t\x07 \r\n\t\x00\x7F", 12), {},
        "\\x1B]0;t\\x07 \\x0D\\x0A\\x09\\x00\\x7F\n"},
-      {"\x9B" "2J \xC2\x9B" "2J \xC3\xA9\xFF", {}, "\\x9B2J \\xC2\\x9B2J \\xC3\\xA9\\xFF\n"},
+      {"\x9B" "2J \xC2\x9B" "2J \xC2\x80 \xFF", {}, "\\x9B2J \\xC2\\x9B2J \\xC2\\x80 \\xFF\n"},
+      {"/home/zo\xC3\xAB/\xE2\x82\xAC \xF0\x9F\x97\xBA \xC2\xA0", {},
+       "/home/zo\xC3\xAB/\xE2\x82\xAC \xF0\x9F\x97\xBA \xC2\xA0\n"},
+      {"\xC3 \xE2\x82 \xC0\xAF \xE0\x80\xAF \xED\xA0\x80 \xF4\x90\x80\x80 \xE9t\xE9", {},
+       "\\xC3 \\xE2\\x82 \\xC0\\xAF \\xE0\\x80\\xAF \\xED\\xA0\\x80 \\xF4\\x90\\x80\\x80 \\xE9t\\xE9\n"},
       {"first", {"a:1: in \x1B[8m", ""}, "first\n\ta:1: in \\x1B[8m\n\t\n"},
   };
   for (const auto& c : cases) {
