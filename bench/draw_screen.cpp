@@ -54,18 +54,14 @@ BENCHMARK(BM_Missiles)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 void BM_ZoomFrame(benchmark::State& state) {
   testsupport::SetUpBusyFrame();
   const float scale = static_cast<float>(state.range(0)) / 100.0f;
-  bench::TAgainstFrameCopy pair;
-  for (auto _ : state) {
-    pair.Run([scale] {
-      Cls();
-      SetScale(scale, scale);
-      currentMap->DrawMap(0, 0);
-      currentMap->DrawOverlay(0, 0);
-      SetScale(1.0f, 1.0f);
-      DrawInterface();
-    });
-  }
-  pair.Report(state);
+  bench::AgainstFrameCopy(state, [scale] {
+    Cls();
+    SetScale(scale, scale);
+    currentMap->DrawMap(0, 0);
+    currentMap->DrawOverlay(0, 0);
+    SetScale(1.0f, 1.0f);
+    DrawInterface();
+  });
 }
 BENCHMARK(BM_ZoomFrame)->Arg(90)->Arg(50)->Unit(benchmark::kMicrosecond);
 
@@ -79,9 +75,7 @@ void BM_DialogMiddle(benchmark::State& state) {
     return;
   }
   SetBlend(ALPHABLEND);
-  bench::TAgainstFrameCopy pair;
-  for (auto _ : state) pair.Run([&middle] { DrawImageRect(middle, 32, 128, 576, 96); });
-  pair.Report(state);
+  bench::AgainstFrameCopy(state, [&middle] { DrawImageRect(middle, 32, 128, 576, 96); });
 }
 BENCHMARK(BM_DialogMiddle)->Unit(benchmark::kMicrosecond);
 

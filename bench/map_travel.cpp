@@ -27,17 +27,13 @@ void StartTravelling() {
 
 void BM_MapTravelRoundTrip(benchmark::State& state) {
   StartTravelling();
-  bench::TAgainstFrameCopy pair;
-  for (auto _ : state) pair.Run(RoundTrip);
-  pair.Report(state);
+  bench::AgainstFrameCopy(state, RoundTrip);
 }
 BENCHMARK(BM_MapTravelRoundTrip)->Unit(benchmark::kMicrosecond);
 
 void BM_MapTravelSystemCalls(benchmark::State& state) {
   StartTravelling();
-  bench::TSyscalls counted;
-  for (auto _ : state) counted = bench::CountSyscalls(RoundTrip);
-  bench::ReportSyscalls(state, counted);
+  bench::SyscallsOf(state, RoundTrip);
 }
 BENCHMARK(BM_MapTravelSystemCalls)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -82,4 +82,12 @@ private:
   std::vector<double> workCpu_, copyCpu_, cpuRatio_, wallRatio_;
 };
 
+// A benchmark's loop: the work against the copy once per iteration, then the counters.
+template <typename Work>
+void AgainstFrameCopy(benchmark::State& state, Work&& work) {
+  TAgainstFrameCopy pair;
+  for (auto _ : state) pair.Run(work);
+  pair.Report(state);
+}
+
 }  // namespace bench

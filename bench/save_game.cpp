@@ -26,17 +26,13 @@ void StartSaving() {
 
 void BM_SaveHundredMaps(benchmark::State& state) {
   StartSaving();
-  bench::TAgainstFrameCopy pair;
-  for (auto _ : state) pair.Run(Save);
-  pair.Report(state);
+  bench::AgainstFrameCopy(state, Save);
 }
 BENCHMARK(BM_SaveHundredMaps)->Unit(benchmark::kMillisecond);
 
 void BM_SaveSystemCalls(benchmark::State& state) {
   StartSaving();
-  bench::TSyscalls counted;
-  for (auto _ : state) counted = bench::CountSyscalls(Save);
-  bench::ReportSyscalls(state, counted);
+  bench::SyscallsOf(state, Save);
 }
 BENCHMARK(BM_SaveSystemCalls)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -93,8 +93,11 @@ inline TSyscalls CountSyscalls(const std::function<void()>& work) {
   return counted;
 }
 
-// The counts as benchmark counters: "syscalls" and one per name that occurs.
-inline void ReportSyscalls(benchmark::State& state, const TSyscalls& counted) {
+// A benchmark's body: the work's system calls counted (once per iteration), as counters:
+// "syscalls" and one per name that occurs.
+inline void SyscallsOf(benchmark::State& state, const std::function<void()>& work) {
+  TSyscalls counted;
+  for (auto _ : state) counted = CountSyscalls(work);
   if (!counted.traced) {
     state.SkipWithError("this system does not let the benchmark trace its child process");
     return;

@@ -28,6 +28,7 @@ int FloorToInt(double v) {
 }  // namespace
 
 double TurnOf(double degrees) {
+  if (degrees >= 0 && degrees < 360) return degrees;  // what fmod gives, without its cost
   const double d = std::fmod(degrees, 360.0);
   return d < 0 ? d + 360.0 : d;
 }

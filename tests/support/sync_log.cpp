@@ -114,24 +114,14 @@ F Real(const char* name) {
   return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
 }
 
+// A sync of the file or folder open as fd; with `below`, of everything below it too.
 template <typename Call>
-int Synced(int fd, Call call) {
+int Synced(int fd, bool below, Call call) {
   std::lock_guard<std::mutex> lock(logLock);
   const int result = call();
   if (openLog && result == 0) {
     TSyncEvent e{TSyncEvent::Sync, Link(FdLink(fd)), "", State(FdLink(fd), true)};
-    openLog->push_back(std::move(e));
-  }
-  return result;
-}
-
-template <typename Call>
-int SyncedBelow(int fd, Call call) {
-  std::lock_guard<std::mutex> lock(logLock);
-  const int result = call();
-  if (openLog && result == 0) {
-    TSyncEvent e{TSyncEvent::Sync, Link(FdLink(fd)), "", State(FdLink(fd), true)};
-    StatesBelow(e.path, e.below);
+    if (below) StatesBelow(e.path, e.below);
     openLog->push_back(std::move(e));
   }
   return result;
@@ -229,17 +219,17 @@ extern "C" {
 
 int fsync(int fd) {
   static const auto real = testsupport::Real<int (*)(int)>("fsync");
-  return testsupport::Synced(fd, [&] { return real(fd); });
+  return testsupport::Synced(fd, false, [&] { return real(fd); });
 }
 
 int fdatasync(int fd) {
   static const auto real = testsupport::Real<int (*)(int)>("fdatasync");
-  return testsupport::Synced(fd, [&] { return real(fd); });
+  return testsupport::Synced(fd, false, [&] { return real(fd); });
 }
 
 int syncfs(int fd) noexcept {
   static const auto real = testsupport::Real<int (*)(int)>("syncfs");
-  return testsupport::SyncedBelow(fd, [&] { return real(fd); });
+  return testsupport::Synced(fd, true, [&] { return real(fd); });
 }
 
 int rename(const char* from, const char* to) noexcept {
