@@ -1,7 +1,8 @@
 // Turned frames kept for drawing again: a frame's covered pixels at one turn, sampled as the
 // general drawing path samples them with the frame's handle on the pixel (0, 0), and blended
 // from there as that path blends them. Placed on whole pixels, a frame covers the same pixels
-// with the same samples wherever it lands, so the store's picture is the path's picture.
+// with the same samples wherever it lands (a whole-pixel shift changes none of the sampling's
+// decisions), so the store's picture is the path's picture.
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
