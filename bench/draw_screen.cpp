@@ -1,136 +1,84 @@
-// DrawScreen of a worst-case frame (every cell of the three map layers and the overlay
-// filled, animated tiles, 50 NPCs, 30 missiles, the interface strip), measured against a
-// plain copy of the 640 x 480 back buffer in the same run; prints both and their ratio.
+// Frames against a copy of the back buffer in the same run (bench/ratio.h): the busiest game
+// picture (support/busy_frame.h: full map layers, 200 NPCs, 100 missiles turned and spinning,
+// the interface strip), its 100 missiles alone, turned and unturned, a frame of the zoom
+// transition, and the dialog frame's middle piece stretched to the height of its text.
 #include <benchmark/benchmark.h>
-#include <cstdio>
-#include <cstring>
-#include <map>
+
 #include <string>
-#include <vector>
+
+#include "bench/ratio.h"
 #include "core/game.h"
 #include "core/globals.h"
+#include "support/busy_frame.h"
 
 namespace {
 
-TImagePtr Pattern(int w, int h, int frames, uint32_t argb) {
-  TImagePtr image = CreateImage(w, h, frames, -1);
-  for (int f = 0; f < frames; ++f) {
-    TPixmapPtr p = LockImage(image, f);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        // Some transparent pixels, as sprites and features have.
-        WritePixel(p, x, y, (x + y + f) % 5 == 0 ? 0x00000000 : argb + static_cast<uint32_t>(f * 16));
-  }
-  return image;
+// Animated tiles step on every sixth frame, as they would at 10 frames a second of 60.
+void NextFrame(int& frames) {
+  if (++frames % 6 != 0) return;
+  for (const TTilePtr& tile : Tile) tile->NextFrame();
 }
 
-void WorstCaseFrame() {
+void BM_BusiestFrame(benchmark::State& state) {
+  testsupport::SetUpBusyFrame();
+  bench::TAgainstFrameCopy pair;
+  int frames = 0;
+  for (auto _ : state) {
+    pair.Run([] { DrawScreen(); });
+    NextFrame(frames);
+  }
+  pair.Report(state);
+}
+BENCHMARK(BM_BusiestFrame)->Unit(benchmark::kMicrosecond);
+
+// Argument 1: the missiles turned and spinning as in the busiest frame; 0: all pointing up.
+void BM_Missiles(benchmark::State& state) {
+  testsupport::SetUpBusyFrame();
+  if (state.range(0) == 0) {
+    for (const TMissilePtr& m : missileList) m->rotation = m->rotationDiff = 0;
+  }
+  bench::TAgainstFrameCopy pair;
+  int frames = 0;
+  for (auto _ : state) {
+    pair.Run([] {
+      for (const TMissilePtr& m : missileList) m->DrawMissile(0, 0);
+    });
+    NextFrame(frames);
+  }
+  pair.Report(state);
+}
+BENCHMARK(BM_Missiles)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// The picture of the zoom transition at one step (the argument: the cells' scale in percent):
+// the screen cleared, the map's layers each cell shrunk about its corner, the interface strip.
+void BM_ZoomFrame(benchmark::State& state) {
+  testsupport::SetUpBusyFrame();
+  const float scale = static_cast<float>(state.range(0)) / 100.0f;
+  bench::AgainstFrameCopy(state, [scale] {
+    Cls();
+    SetScale(scale, scale);
+    currentMap->DrawMap(0, 0);
+    currentMap->DrawOverlay(0, 0);
+    SetScale(1.0f, 1.0f);
+    DrawInterface();
+  });
+}
+BENCHMARK(BM_ZoomFrame)->Arg(90)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+// The demo quest's middle piece (576 x 16) stretched to 96 pixels, as a text box of six lines
+// draws it.
+void BM_DialogMiddle(benchmark::State& state) {
+  const TImagePtr middle =
+      LoadImage(std::string(CORVEL_BINARY_DIR) + "/Resources/Images/dialogmiddle.png");
+  if (!middle) {
+    state.SkipWithError("no demo quest in the build folder");
+    return;
+  }
   SetBlend(ALPHABLEND);
-  SetColor(255, 255, 255);
-  SetScale(1.0f, 1.0f);
-  Tile.clear();
-  for (int t = 0; t < 8; ++t) {
-    const bool animated = t % 2 == 1;
-    Tile.push_back(TTile::Create(Pattern(32, 32, animated ? 4 : 1, 0xFF203040u + t * 0x00101010u),
-                                 animated ? 4 : 1, animated ? 8 : 0));
-  }
-  timerList.Clear();
-  CreateTimers();
-  currentMap = TMap::Create();
-  for (int x = 0; x < MAP_WIDTH; ++x) {
-    for (int y = 0; y < MAP_HEIGHT; ++y) {
-      currentMap->mapTile[x][y].tileID = (x + y) % 8;
-      currentMap->mapFeature[x][y].tileID = (x * 3 + y) % 8;
-      currentMap->mapObject[x][y].tileID = (x + y * 5) % 8;
-      currentMap->mapOverlay[x][y].tileID = (x * 7 + y) % 8;
-      currentMap->mapOverlay[x][y].alpha = 0.5f;
-    }
-  }
-  npcList.Clear();
-  for (int i = 0; i < 50; ++i) {
-    auto npc = std::make_shared<TActor>();
-    npc->tileID = i % 8;
-    npc->X = static_cast<float>((i * 37) % 600);
-    npc->Y = static_cast<float>((i * 8) % 380);
-    npcList.AddLast(npc);
-  }
-  missileList.Clear();
-  for (int i = 0; i < 30; ++i) {
-    auto m = std::make_shared<TMissile>();
-    m->tileID = i % 8;
-    m->X = static_cast<float>((i * 53) % 600);
-    m->Y = static_cast<float>((i * 29) % 380);
-    m->rotationDiff = 10;
-    missileList.AddLast(m);
-  }
-  player = std::make_shared<TPlayer>();
-  player->X = 300;
-  player->Y = 200;
-  player->gold = 12345;
-  player->life = 5;
-  player->maxLife = 12;
-  player->primary = std::make_shared<TItem>();
-  player->primary->icon = 3;
-  player->primary->ammoMax = 10;
-  player->primary->ammoCount = 7;
-  player->secondary = std::make_shared<TItem>();
-  player->secondary->icon = 5;
-  imgInterface = Pattern(640, 64, 1, 0xFF404040u);
-  imgGold = Pattern(32, 32, 1, 0xFFC0A000u);
-  for (int i = 0; i < 3; ++i) imgLife[i] = Pattern(32, 32, 1, 0xFF800000u + i * 0x00200000u);
+  bench::AgainstFrameCopy(state, [&middle] { DrawImageRect(middle, 32, 128, 576, 96); });
 }
-
-void BM_DrawScreen(benchmark::State& state) {
-  WorstCaseFrame();
-  for (auto _ : state) {
-    DrawScreen();
-    benchmark::ClobberMemory();
-  }
-}
-BENCHMARK(BM_DrawScreen)->Unit(benchmark::kMicrosecond);
-
-void BM_CopyBackBuffer(benchmark::State& state) {
-  const TPixmapPtr back = BackBuffer();
-  std::vector<uint8_t> copy(back->pixels.size());
-  for (auto _ : state) {
-    std::memcpy(copy.data(), back->pixels.data(), copy.size());
-    benchmark::DoNotOptimize(copy.data());
-    benchmark::ClobberMemory();
-  }
-}
-BENCHMARK(BM_CopyBackBuffer)->Unit(benchmark::kMicrosecond);
-
-// Keeps the time per iteration of each benchmark for the closing ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  std::map<std::string, double> perIteration;  // nanoseconds
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Aggregate) {
-        if (run.aggregate_name == "median") perIteration[run.benchmark_name()] = run.GetAdjustedRealTime() * 1000;
-      } else if (run.iterations > 0) {
-        perIteration[run.benchmark_name()] = run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations);
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
+BENCHMARK(BM_DialogMiddle)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  // With repetitions the medians are compared, else the single runs.
-  auto time = [&](const std::string& name) {
-    auto median = reporter.perIteration.find(name + "_median");
-    return median != reporter.perIteration.end() ? median->second : reporter.perIteration[name];
-  };
-  const double draw = time("BM_DrawScreen");
-  const double copy = time("BM_CopyBackBuffer");
-  if (draw > 0 && copy > 0)
-    std::printf("DrawScreen %.1f us, buffer copy %.1f us, ratio %.1f\n", draw / 1000, copy / 1000, draw / copy);
-  benchmark::Shutdown();
-  return 0;
-}
+BENCHMARK_MAIN();

@@ -91,6 +91,6 @@ int SaveConfig(const std::string& path) {
                       c.kInventory, c.kOption, c.kExit, c.kSave, c.kLoad, c.kEdit, c.kCheat})
     WriteByte(out, key);
   // On failure the old file stays whole; the settings in force are kept until the next save.
-  if (!ReplaceFile(out, temporary, path)) WriteError(FileFailure());
+  if (!ReplaceFile(out, temporary, path, TKeep::Kept)) WriteError(FileFailure());
   return 0;
 }

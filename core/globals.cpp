@@ -89,6 +89,7 @@ void ReleaseGlobals() {
   npcType.clear();
   gameItem.clear();
   Tile.clear();
+  ClearMissileFrames();
   Trigger.clear();
   music.clear();
   for (TImagePtr* image : {&imgInterface, &imgInventory, &imgDialogTop, &imgDialogMiddle,

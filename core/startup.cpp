@@ -55,7 +55,6 @@ void CorvelMain() {
   PlatformInit();
   SetQuitHandler(QuitGame);
   AudioStreamModuleInit();
-  TheoraModuleInit();
   AppTitle = std::string("Corvel v1.0a") + " - " + "an action adventure of tiles, scripts and steel";
   const char* home = std::getenv("HOME");
   InitGlobals(home ? home : "", AppFile());

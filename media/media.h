@@ -9,6 +9,8 @@
 // Starts the streaming module once: the shared refill timer and the WAV and Ogg Vorbis
 // loaders (WAV first). Later calls return at once.
 void AudioStreamModuleInit();
+// Starts the video module once: builds the colour tables (16 MB) that turn decoded pictures
+// into pixels. The first video opened calls it, so a game that plays none never builds them.
 void TheoraModuleInit();
 // A music stream of the file (or of a music source the caller keeps), already playing;
 // loop 1 makes it start over at its end. `flag` has no effect. Null when the music cannot

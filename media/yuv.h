@@ -1,5 +1,6 @@
 #pragma once
-// Studio-range (BT.601) Y'CbCr to RGBA through lookup tables built once at start-up.
+// Studio-range (BT.601) Y'CbCr to RGBA through lookup tables built once, when the first video
+// is opened (TheoraModuleInit).
 #include <cstdint>
 
 struct theoradecoder;

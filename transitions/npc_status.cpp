@@ -42,7 +42,7 @@ bool WriteMapStatus() {
   const std::string& mapFile = currentMap->mapFile;
   const bool mapWritten = currentMap->WriteMapFile(mapFile);
   // Beside the file and renamed over it, as the map is: a write that fails (a full disk)
-  // leaves the NPCs of the last one whole.
+  // leaves the NPCs of the last one whole. Scratch, like every file of the working folder.
   const std::string path = mapFile + ".npc", temp = path + ".tmp";
   TStreamPtr stream = WriteStream(temp);
   if (!stream) {
@@ -52,7 +52,7 @@ bool WriteMapStatus() {
   for (const TActorPtr& npc : npcList.ToVector()) {
     if (npc) WriteLine(stream, NPCStatusLine(*npc));
   }
-  if (!ReplaceFile(stream, temp, path)) {
+  if (!ReplaceFile(stream, temp, path, TKeep::Scratch)) {
     WriteError(FileFailure());
     return false;
   }

@@ -2,6 +2,8 @@
 //
 // The three are written into a staging folder and replace the slot's through one commit
 // (save_folder.h), so a save that fails or is cut short half-way leaves the previous one.
+// Everything is written first and synced at once, with one sync of the file system: one
+// sync per file would cost a save of many maps most of its time.
 #include <cstdio>
 #include <string>
 
@@ -53,7 +55,7 @@ bool WriteRecord(const std::string& path) {
   WriteInt(s, p.secondary ? p.secondary->itemID : 0);
   WriteInt(s, 256);
   for (uint8_t flag : flags) WriteByte(s, flag);
-  return CloseStream(s) && SyncPath(path);
+  return CloseStream(s);
 }
 
 // A Lua string literal: quotes, backslashes and control characters escaped, every other
@@ -83,19 +85,18 @@ bool WriteScript(const std::string& path) {
                    StringFromFloat(player->Y) + ")");
   WriteLine(s, "GoToMap(" + LuaQuoted(StripDir(currentMap ? currentMap->mapFile : "")) + ",0)");
   WriteLine(s, "PlayMusic(" + StringFromInt(lastMusic) + ")");
-  return CloseStream(s) && SyncPath(path);
+  return CloseStream(s);
 }
 
-// A new folder holding a copy of every file of the working folder, synced.
+// A new folder holding a copy of every file of the working folder.
 bool CopyWorkingFolder(const std::string& dir) {
   if (!CreateDir(dir, 0)) return false;
   for (const std::string& name : LoadDir(settings->tempDir, 1)) {
     const std::string from = settings->tempDir + name;
     if (FileType(from) == FILETYPE_DIR) continue;  // the working folder's files only
-    if (!CopyFile(from, dir + "/" + name, WorkingFileBound(name)) || !SyncPath(dir + "/" + name))
-      return false;
+    if (!CopyFile(from, dir + "/" + name, WorkingFileBound(name))) return false;
   }
-  return SyncPath(dir);
+  return true;
 }
 
 }  // namespace
@@ -115,7 +116,7 @@ int SaveGame(const std::string& savePath, const std::string& slotDir) {
                       WriteRecord(staging + "/" + record) &&
                       WriteScript(staging + "/" + script) && WriteMapStatus() &&
                       CopyWorkingFolder(staging + "/" + StripDir(slotDir)) &&
-                      SyncPath(staging) && RenameFile(staging, committed);
+                      SyncFileSystem(staging) && RenameFile(staging, committed);
   if (!staged) {
     // What could not be written, and why ("No space left on device"); the old slot stands.
     WriteError(FileFailure());

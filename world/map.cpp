@@ -99,9 +99,10 @@ int TMap::SaveMap(const std::string& path, int verbose) {
   return 0;
 }
 
-// Writes a temporary file beside the map, syncs it and renames it over the map, so that a
-// failed or interrupted write, or a power cut, never leaves a short map behind. Failures go
-// to standard error.
+// Writes a temporary file beside the map and renames it over the map, so that a failed or
+// interrupted write never leaves a short map behind. The game writes maps into the working
+// folder only, scratch that every start refills: nothing is synced. Failures go to standard
+// error.
 bool TMap::WriteMapFile(const std::string& path) const {
   const std::string temp = path + ".tmp";
   TStreamPtr stream = WriteStream(temp);
@@ -133,7 +134,7 @@ bool TMap::WriteMapFile(const std::string& path) const {
       WriteFloat(stream, overlay.alpha);
     }
   }
-  if (!ReplaceFile(stream, temp, path)) {
+  if (!ReplaceFile(stream, temp, path, TKeep::Scratch)) {
     WriteError("Could not write the map " + path + ".");
     return false;
   }

@@ -27,4 +27,6 @@ public:
 int AddMissile(int tileID, float X, float Y, float speedX, float speedY, int owner, int damage,
                int range, int rotationDiff);
 int CheckMissileCount(int owner);
+// Lets go of the turned frames kept for drawing missiles (the tile table's images stay).
+void ClearMissileFrames();
 int ClearMissileList();

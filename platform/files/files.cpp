@@ -324,23 +324,33 @@ bool RenameFile(const std::string& from, const std::string& to) {
   return false;
 }
 
-bool SyncPath(const std::string& path) {
+namespace {
+
+// Runs `sync` on the ordinary file or folder at the path, opened without following a link
+// below the user folder.
+bool SyncOpened(const std::string& path, bool folderOnly, int (*sync)(int)) {
   TPlace place(path, "sync");
   if (!place.ok()) return false;
   const int fd = openat(place.dir(), place.name(),
                         O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | place.noFollow());
   if (fd < 0) return false;
   struct stat st {};
-  if (fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
+  if (fstat(fd, &st) != 0 || !((S_ISREG(st.st_mode) && !folderOnly) || S_ISDIR(st.st_mode))) {
     close(fd);
     return false;
   }
   FileStep();
-  const bool synced = fsync(fd) == 0;
+  const bool synced = sync(fd) == 0;
   if (!synced) Fail("sync " + path, Reason(errno));
   close(fd);
   return synced;
 }
+
+}  // namespace
+
+bool SyncPath(const std::string& path) { return SyncOpened(path, false, fsync); }
+
+bool SyncFileSystem(const std::string& folder) { return SyncOpened(folder, true, syncfs); }
 
 void SetFileStepHook(TFileStepHook hook) { fileStepHook = hook; }
 

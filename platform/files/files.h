@@ -64,6 +64,9 @@ bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
 // Makes what a file or folder holds (a folder: its entries) reach the disk. True when done.
 bool SyncPath(const std::string& path);
+// Makes everything written so far to the file system that holds the folder reach the disk:
+// one sync for many files written. True when done.
+bool SyncFileSystem(const std::string& folder);
 
 // A function run before every step that changes the file system (a file or folder made,
 // written, closed, synced, renamed or removed), so that a test can stop a process at a

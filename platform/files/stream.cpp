@@ -195,8 +195,11 @@ bool CloseStream(const TStreamPtr& stream) {
   return !stream->failed;
 }
 
-bool ReplaceFile(const TStreamPtr& written, const std::string& temp, const std::string& path) {
-  if (CloseStream(written) && SyncPath(temp) && RenameFile(temp, path)) return true;
+bool ReplaceFile(const TStreamPtr& written, const std::string& temp, const std::string& path,
+                 TKeep keep) {
+  if (CloseStream(written) && (keep == TKeep::Scratch || SyncPath(temp)) &&
+      RenameFile(temp, path))
+    return true;
   DeleteFile(temp);
   return false;
 }

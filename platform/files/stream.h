@@ -54,7 +54,12 @@ int64_t StreamSize(const TStreamPtr& stream);
 // Flushes and closes; returns false when a write or the flush failed (FileFailure says why).
 // Null does nothing.
 bool CloseStream(const TStreamPtr& stream);
-// Ends the writing of a file meant to replace another: closes the stream written to `temp`,
-// syncs it and renames it over `path`, so that a failed write or a power cut leaves the old
-// file whole. False, with `temp` removed, when a step failed (FileFailure says why).
-bool ReplaceFile(const TStreamPtr& written, const std::string& temp, const std::string& path);
+// How a replaced file must survive: a kept file (the configuration) is synced before it
+// replaces the old one, so that a power cut leaves one of the two whole; a scratch file (the
+// working folder's, which every start refills) is only renamed over it, never synced.
+enum class TKeep { Kept, Scratch };
+// Ends the writing of a file meant to replace another: closes the stream written to `temp`
+// and renames it over `path`, so that a failed write leaves the old file whole; a kept file
+// is synced first. False, with `temp` removed, when a step failed (FileFailure says why).
+bool ReplaceFile(const TStreamPtr& written, const std::string& temp, const std::string& path,
+                 TKeep keep);

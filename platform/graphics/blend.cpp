@@ -1,6 +1,7 @@
-// Row loops of the blender. Mask, solid and alpha modes run four pixels at a time (SSE2);
-// alpha blending of groups whose pixels are each opaque or fully transparent (solid and
-// masked tile pixels) is a plain select. The other modes go pixel by pixel.
+// Row loops of the blender. Mask, solid and alpha modes run four pixels at a time (SSE2),
+// alpha blending eight at a time where the processor has AVX2 (blend_avx2.cpp); alpha blending
+// of groups whose pixels are each opaque or fully transparent (solid and masked tile pixels)
+// is a plain select. The other modes go pixel by pixel.
 #include "platform/graphics/blend.h"
 
 #include <emmintrin.h>
@@ -61,25 +62,26 @@ private:
   bool white_;
 };
 
+// The row from pixel i on.
 template <typename Four, typename One>
-void Row(uint8_t* dst, const uint8_t* src, int n, Four four, One one) {
-  int i = 0;
+void Row(uint8_t* dst, const uint8_t* src, int i, int n, Four four, One one) {
   for (; i + 4 <= n; i += 4) Store(dst + 4 * i, four(Load(src + 4 * i), Load(dst + 4 * i)));
   for (; i < n; ++i) one(dst + 4 * i, src + 4 * i);
 }
 
-void BlendRow(uint8_t* dst, const uint8_t* src, int n, const TBlendState& s) {
+// The row's pixels from `from` on.
+void BlendRow(uint8_t* dst, const uint8_t* src, int from, int n, const TBlendState& s) {
   auto scalar = [&s](uint8_t* d, const uint8_t* p) { BlendPixel(d, p[0], p[1], p[2], p[3], s); };
   if (s.white && s.mode == MASKBLEND) {
-    Row(dst, src, n, [](__m128i v, __m128i d) {
+    Row(dst, src, from, n, [](__m128i v, __m128i d) {
       const __m128i solid = _mm_srai_epi32(v, 31);  // all ones where alpha >= 128
       return _mm_or_si128(_mm_and_si128(solid, _mm_or_si128(v, kOpaque)), _mm_andnot_si128(solid, d));
     }, scalar);
   } else if (s.white && s.mode == SOLIDBLEND) {
-    Row(dst, src, n, [](__m128i v, __m128i) { return _mm_or_si128(v, kOpaque); }, scalar);
+    Row(dst, src, from, n, [](__m128i v, __m128i) { return _mm_or_si128(v, kOpaque); }, scalar);
   } else if (s.mode == ALPHABLEND && s.white && s.alpha >= 256) {
     const TAlphaBlender blender(s);
-    Row(dst, src, n, [&blender](__m128i v, __m128i d) {
+    Row(dst, src, from, n, [&blender](__m128i v, __m128i d) {
       const __m128i a = _mm_and_si128(v, kOpaque);
       const __m128i full = _mm_cmpeq_epi32(a, kOpaque);
       const __m128i clear = _mm_cmpeq_epi32(a, _mm_setzero_si128());
@@ -90,9 +92,9 @@ void BlendRow(uint8_t* dst, const uint8_t* src, int n, const TBlendState& s) {
     }, scalar);
   } else if (s.mode == ALPHABLEND) {
     const TAlphaBlender blender(s);
-    Row(dst, src, n, [&blender](__m128i v, __m128i d) { return blender.Blend(v, d); }, scalar);
+    Row(dst, src, from, n, [&blender](__m128i v, __m128i d) { return blender.Blend(v, d); }, scalar);
   } else {
-    for (int i = 0; i < n; ++i) scalar(dst + 4 * i, src + 4 * i);
+    for (int i = from; i < n; ++i) scalar(dst + 4 * i, src + 4 * i);
   }
 }
 
@@ -101,7 +103,13 @@ void BlendRow(uint8_t* dst, const uint8_t* src, int n, const TBlendState& s) {
 void BlendRect(uint8_t* dst, size_t dstStride, const uint8_t* src, size_t srcStride, int n,
                int rows, const TBlendState& s) {
   if (n <= 0) return;
-  for (int y = 0; y < rows; ++y, dst += dstStride, src += srcStride) BlendRow(dst, src, n, s);
+  int done = 0;
+  if (s.mode == ALPHABLEND && CpuHasAvx2()) {
+    done = s.white && s.alpha >= 256 ? AlphaSelectRectAvx2(dst, dstStride, src, srcStride, n, rows, s)
+                                     : AlphaBlendRectAvx2(dst, dstStride, src, srcStride, n, rows, s);
+  }
+  if (done == n) return;
+  for (int y = 0; y < rows; ++y, dst += dstStride, src += srcStride) BlendRow(dst, src, done, n, s);
 }
 
 void FillRow(uint8_t* dst, int n, unsigned r, unsigned g, unsigned b, unsigned a, const TBlendState& s) {

@@ -68,6 +68,16 @@ inline unsigned Div255(unsigned x) {
   d[3] = 255;
 }
 
+// Alpha blending on processors with AVX2 (blend_avx2.cpp), eight pixels at a time with the
+// pixels of the four-pixel loops: each blends the block's first columns, a multiple of eight,
+// and returns how many. The first for a white colour and full SetAlpha (opaque and
+// transparent pixels selected, others blended), the second for any colour and alpha.
+bool CpuHasAvx2();
+int AlphaSelectRectAvx2(uint8_t* dst, size_t dstStride, const uint8_t* src, size_t srcStride,
+                        int n, int rows, const TBlendState& s);
+int AlphaBlendRectAvx2(uint8_t* dst, size_t dstStride, const uint8_t* src, size_t srcStride,
+                       int n, int rows, const TBlendState& s);
+
 // A block of rows of n source pixels each copied 1:1 into the destination with blending
 // (strides in bytes).
 void BlendRect(uint8_t* dst, size_t dstStride, const uint8_t* src, size_t srcStride, int n,

@@ -50,15 +50,9 @@ void DrawFrame(TGraphics& g, const TFrameSource& f, const TPlacement& place, boo
     if (x0 >= x1) continue;
     uint8_t* dst = back.PixelPtr(x0, py);
     if (filtered) {
-      double u, v, du, dv;
-      map.StepX(du, dv);
-      uint8_t samples[4 * 256];
-      for (int px = x0; px < x1; px += 256) {
-        const int n = std::min(256, x1 - px);
-        map.SourceAt(px, py, u, v);
-        BilinearRow(samples, f, u, v, du, dv, n);
+      SampleRow(f, map, py, x0, x1, [&](int px, int n, const uint8_t* samples) {
         BlendRect(back.PixelPtr(px, py), 0, samples, 0, n, 1, state);
-      }
+      });
       continue;
     }
     for (int px = x0; px < x1; ++px, dst += 4) {

@@ -25,6 +25,21 @@ TClip ClipOf(const TGraphics& g);
 // as RGBA, to be blended as one row.
 void BilinearRow(uint8_t* out, const TFrameSource& f, double u, double v, double du, double dv, int n);
 
+// The bilinear samples of row py of a placed frame from x0 to x1 (covered pixels), in pieces
+// of at most 256 pixels, each handed on as piece(px, n, samples).
+template <typename Piece>
+void SampleRow(const TFrameSource& f, const TPixelMap& map, int py, int x0, int x1, Piece&& piece) {
+  double u, v, du, dv;
+  map.StepX(du, dv);
+  uint8_t samples[4 * 256];
+  for (int px = x0; px < x1; px += 256) {
+    const int n = x1 - px < 256 ? x1 - px : 256;
+    map.SourceAt(px, py, u, v);
+    BilinearRow(samples, f, u, v, du, dv, n);
+    piece(px, n, samples);
+  }
+}
+
 // Where the context's origin, scale and rotation put the image's handle drawn at (x, y).
 TPlacement PlaceImage(const TGraphics& g, const TImage& image, float x, float y);
 

@@ -2,6 +2,7 @@
 // Software 2D drawing into an RGBA back buffer: images with frames and handles, drawing
 // state (colour, alpha, blend, scale, rotation, origin, viewport), the built-in 8 x 16 font,
 // pixel-accurate collision on the same pixels that drawing covers, and pixmaps.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -99,6 +100,28 @@ void Cls();
 // A pixel is covered when its centre falls inside the placed frame. Filtered images are
 // sampled bilinearly unless they land 1:1 on the pixel grid.
 void DrawImage(const TImagePtr& image, float x, float y, int frame = 0);
+// Frames drawn turned, kept for drawing again. For images whose pixels do not change once
+// made (the tile table's), a frame drawn turned by an angle about its handle is sampled once
+// for that angle, and then drawn from its samples wherever it lands on whole pixels, with the
+// pixels that DrawImage gives there. At most maxBytes of samples are kept; a store that would
+// hold more begins afresh.
+class TTurnedFrames {
+public:
+  explicit TTurnedFrames(size_t maxBytes);
+  ~TTurnedFrames();
+  TTurnedFrames(const TTurnedFrames&) = delete;
+  TTurnedFrames& operator=(const TTurnedFrames&) = delete;
+  void Clear();
+
+private:
+  struct TStore;
+  friend void DrawImage(const TImagePtr&, float, float, int, TTurnedFrames&);
+  std::unique_ptr<TStore> store_;
+};
+// DrawImage, from the store's samples of the frame at the current rotation where the drawing
+// state allows (scale 1, a turned or off-grid frame on whole pixels, not cut by the viewport's
+// left edge); otherwise as DrawImage draws it.
+void DrawImage(const TImagePtr& image, float x, float y, int frame, TTurnedFrames& turned);
 // The frame stretched to width x height.
 void DrawImageRect(const TImagePtr& image, float x, float y, float width, float height, int frame = 0);
 // Filled in the current colour and alpha; scaled and rotated about (x, y) like an image.

@@ -10,8 +10,7 @@ namespace {
 // Sine and cosine of an angle in degrees, exact for multiples of 90 degrees so that
 // quarter turns map pixel centres onto pixel centres.
 void SinCos(double degrees, double& s, double& c) {
-  double d = std::fmod(degrees, 360.0);
-  if (d < 0) d += 360.0;
+  const double d = TurnOf(degrees);
   if (d == 0) { s = 0; c = 1; return; }
   if (d == 90) { s = 1; c = 0; return; }
   if (d == 180) { s = 0; c = -1; return; }
@@ -27,6 +26,12 @@ int FloorToInt(double v) {
 }
 
 }  // namespace
+
+double TurnOf(double degrees) {
+  if (degrees >= 0 && degrees < 360) return degrees;  // what fmod gives, without its cost
+  const double d = std::fmod(degrees, 360.0);
+  return d < 0 ? d + 360.0 : d;
+}
 
 TPixelMap::TPixelMap(double sourceWidth, double sourceHeight, const TPlacement& p)
     : w_(sourceWidth), h_(sourceHeight) {

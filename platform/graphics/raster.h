@@ -13,6 +13,10 @@ struct TPlacement {
   double degrees = 0;               // clockwise on screen (y grows downwards)
 };
 
+// The turn of an angle in degrees, in [0, 360): two angles of the same turn place a frame on
+// exactly the same pixels.
+double TurnOf(double degrees);
+
 class TPixelMap {
 public:
   TPixelMap(double sourceWidth, double sourceHeight, const TPlacement& place);

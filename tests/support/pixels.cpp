@@ -1,6 +1,7 @@
 #include "support/pixels.h"
 
 #include <algorithm>
+#include <cstdio>
 #include "platform/graphics/graphics.h"
 
 namespace testsupport {
@@ -10,6 +11,14 @@ void PrintTo(const PixelBox& b, std::ostream* os) {
 }
 
 uint32_t Pixel(int x, int y) { return ReadPixel(BackBuffer(), x, y) & 0xFFFFFF; }
+
+std::string PictureChecksum(const std::string& earlier) {
+  uint64_t hash = earlier.empty() ? 14695981039346656037ull : std::stoull(earlier, nullptr, 16);
+  for (uint8_t byte : BackBuffer()->pixels) hash = (hash ^ byte) * 1099511628211ull;
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
 
 PixelBox FindColour(uint32_t rgb, int x0, int y0, int w, int h) {
   const TPixmapPtr buffer = BackBuffer();

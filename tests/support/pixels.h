@@ -2,6 +2,7 @@
 // Pixel checks on the back buffer for screen tests.
 #include <cstdint>
 #include <ostream>
+#include <string>
 
 namespace testsupport {
 
@@ -15,6 +16,11 @@ void PrintTo(const PixelBox& b, std::ostream* os);
 
 // The back buffer's colour (0xRRGGBB) at (x, y).
 uint32_t Pixel(int x, int y);
+// A checksum of every byte of the back buffer (64-bit FNV-1a), written in hexadecimal: two
+// pictures with the same checksum are, for any test's purpose, the same picture. Given the
+// checksum of earlier pictures it goes on from there: a sequence of pictures has one.
+std::string PictureChecksum(const std::string& earlier = "");
+
 // The box of the back buffer's pixels whose colour (0xRRGGBB) matches, inside a rectangle.
 PixelBox FindColour(uint32_t rgb, int x = 0, int y = 0, int w = 640, int h = 480);
 

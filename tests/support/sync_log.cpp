@@ -1,6 +1,6 @@
-// The sync log: fsync, fdatasync and the renames are defined here, in the test program, so
-// that every call of the program's own code (and of the libraries it loads) comes here first;
-// each is recorded while a log is open and then handed on to the C library's own.
+// The sync log: fsync, fdatasync, syncfs and the renames are defined here, in the test
+// program, so that every call of the program's own code (and of the libraries it loads) comes
+// here first; each is recorded while a log is open and then handed on to the C library's own.
 #include "support/sync_log.h"
 
 #include <dirent.h>
@@ -71,9 +71,42 @@ TEntryState State(const std::string& path, bool follow) {
   return s;
 }
 
+// Every entry below the folder, depth first, links not followed.
+void StatesBelow(const std::string& dir, std::vector<TEntryState>& out) {
+  DIR* d = opendir(dir.c_str());
+  if (!d) return;
+  std::vector<std::string> names;
+  while (dirent* entry = readdir(d)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  closedir(d);
+  for (const std::string& name : names) {
+    out.push_back(State(dir + "/" + name, false));
+    if (out.back().folder) StatesBelow(dir + "/" + name, out);
+  }
+}
+
 bool Same(const TEntryState& a, const TEntryState& b) {
   return a.exists && b.exists && a.device == b.device && a.inode == b.inode &&
          a.folder == b.folder && a.content == b.content;
+}
+
+// The sync holds the entry as it is in `state`.
+bool Holds(const TSyncEvent& e, const TEntryState& state) {
+  if (e.kind != TSyncEvent::Sync) return false;
+  if (Same(e.state, state)) return true;
+  return std::any_of(e.below.begin(), e.below.end(),
+                     [&](const TEntryState& s) { return Same(s, state); });
+}
+
+bool Below(const std::string& path, const std::string& dir) {
+  return path == dir || path.rfind(dir.back() == '/' ? dir : dir + "/", 0) == 0;
+}
+
+std::string Canonical(const std::string& path) {
+  char buffer[PATH_MAX];
+  return realpath(path.c_str(), buffer) ? std::string(buffer) : path;
 }
 
 template <typename F>
@@ -81,12 +114,14 @@ F Real(const char* name) {
   return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
 }
 
+// A sync of the file or folder open as fd; with `below`, of everything below it too.
 template <typename Call>
-int Synced(int fd, Call call) {
+int Synced(int fd, bool below, Call call) {
   std::lock_guard<std::mutex> lock(logLock);
   const int result = call();
   if (openLog && result == 0) {
     TSyncEvent e{TSyncEvent::Sync, Link(FdLink(fd)), "", State(FdLink(fd), true)};
+    if (below) StatesBelow(e.path, e.below);
     openLog->push_back(std::move(e));
   }
   return result;
@@ -132,24 +167,29 @@ std::vector<TSyncEvent> TSyncLog::Events() const {
 int SyncedAsItIs(const std::vector<TSyncEvent>& events, const std::string& path, size_t from) {
   const TEntryState now = EntryState(path);
   for (size_t i = from; i < events.size(); ++i) {
-    if (events[i].kind == TSyncEvent::Sync && Same(events[i].state, now))
-      return static_cast<int>(i);
+    if (Holds(events[i], now)) return static_cast<int>(i);
   }
   return -1;
 }
 
-std::string RenamesOfUnsyncedEntries(const std::vector<TSyncEvent>& events) {
+std::string RenamesOfUnsyncedEntries(const std::vector<TSyncEvent>& events,
+                                     const std::string& under) {
+  const std::string dir = Canonical(under);
   std::string out;
   for (size_t i = 0; i < events.size(); ++i) {
-    if (events[i].kind != TSyncEvent::Rename) continue;
+    if (events[i].kind != TSyncEvent::Rename || !Below(events[i].to, dir)) continue;
     const bool synced = std::any_of(events.begin(), events.begin() + static_cast<long>(i),
-                                    [&](const TSyncEvent& e) {
-                                      return e.kind == TSyncEvent::Sync &&
-                                             Same(e.state, events[i].state);
-                                    });
+                                    [&](const TSyncEvent& e) { return Holds(e, events[i].state); });
     if (!synced) out += events[i].path + " -> " + events[i].to + "\n";
   }
   return out;
+}
+
+int SyncsBelow(const std::vector<TSyncEvent>& events, const std::string& dir) {
+  const std::string canonical = Canonical(dir);
+  return static_cast<int>(std::count_if(events.begin(), events.end(), [&](const TSyncEvent& e) {
+    return e.kind == TSyncEvent::Sync && Below(e.path, canonical);
+  }));
 }
 
 int LastSync(const std::vector<TSyncEvent>& events, const std::string& path) {
@@ -179,12 +219,17 @@ extern "C" {
 
 int fsync(int fd) {
   static const auto real = testsupport::Real<int (*)(int)>("fsync");
-  return testsupport::Synced(fd, [&] { return real(fd); });
+  return testsupport::Synced(fd, false, [&] { return real(fd); });
 }
 
 int fdatasync(int fd) {
   static const auto real = testsupport::Real<int (*)(int)>("fdatasync");
-  return testsupport::Synced(fd, [&] { return real(fd); });
+  return testsupport::Synced(fd, false, [&] { return real(fd); });
+}
+
+int syncfs(int fd) noexcept {
+  static const auto real = testsupport::Real<int (*)(int)>("syncfs");
+  return testsupport::Synced(fd, true, [&] { return real(fd); });
 }
 
 int rename(const char* from, const char* to) noexcept {

@@ -1,7 +1,9 @@
 #pragma once
 // What reaches the disk, watched at the system's boundary: while a TSyncLog lives, every
-// fsync, fdatasync and rename of the process is recorded with what the synced or renamed
-// file or folder held at that moment, however the file layer comes to make those calls.
+// fsync, fdatasync, syncfs and rename of the process is recorded with what the synced or
+// renamed file or folder held at that moment, however the file layer comes to make those
+// calls. A syncfs is recorded as a sync of the folder it was given and of everything below it:
+// less than it makes durable (the whole file system), never more.
 #include <sys/types.h>
 
 #include <string>
@@ -27,6 +29,7 @@ struct TSyncEvent {
   TEntryState state;  // of what was synced, or of the source just before it was renamed
   dev_t toFolderDevice = 0;  // the folder a rename moved into
   ino_t toFolderInode = 0;
+  std::vector<TEntryState> below{};  // a syncfs: every entry below the folder it was given
 };
 
 class TSyncLog {
@@ -43,9 +46,13 @@ public:
 // what it holds now; -1 when there is none.
 int SyncedAsItIs(const std::vector<TSyncEvent>& events, const std::string& path,
                  size_t from = 0);
-// Every rename of something that was not synced, holding what it held when it was renamed,
-// before the rename ("" when there is none): a cut power could leave it short or empty.
-std::string RenamesOfUnsyncedEntries(const std::vector<TSyncEvent>& events);
+// Every rename into the folder `under` or a folder below it of something that was not synced,
+// holding what it held when it was renamed, before the rename ("" when there is none): a cut
+// power could leave it short or empty.
+std::string RenamesOfUnsyncedEntries(const std::vector<TSyncEvent>& events,
+                                     const std::string& under = "/");
+// How many syncs were made of files or folders below `dir` (or of `dir`).
+int SyncsBelow(const std::vector<TSyncEvent>& events, const std::string& dir);
 // The position of the last sync of the file or folder at `path`, whatever it held then; -1
 // when there is none.
 int LastSync(const std::vector<TSyncEvent>& events, const std::string& path);

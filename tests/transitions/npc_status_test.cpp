@@ -6,6 +6,7 @@
 #include "core/tables.h"
 #include "platform/files/files.h"
 #include "support/files.h"
+#include "support/sync_log.h"
 #include "transitions/transit_world.h"
 #include "transitions/transitions.h"
 
@@ -75,6 +76,25 @@ TEST_F(NPCStatusTest, WrittenFileReadsBackThroughTheNPCLoader) {
   TMapPtr copy = TMap::Create();
   copy->LoadMap(settings->tempDir + "a.map");
   EXPECT_EQ(copy->mapTile[4][5].tileID, kMarkTile);
+}
+
+// The working folder is refilled at every start: the NPC file takes the old one's place whole,
+// by a rename, and nothing waits for the disk.
+TEST_F(NPCStatusTest, TheFileReplacesTheOldByARenameWithoutASync) {
+  currentMap->LoadMap(settings->tempDir + "a.map");
+  ASSERT_EQ(SaveMapStatus(), 0);
+  AddNPC("newcomer", 10, 20);
+  testsupport::TSyncLog log;
+  ASSERT_EQ(SaveMapStatus(), 0);
+  const auto events = log.Events();
+  bool renamed = false;
+  for (size_t at : testsupport::RenamesInto(events, settings->tempDir)) {
+    if (StripDir(events[at].to) != "a.map.npc") continue;
+    renamed = true;
+    EXPECT_EQ(events[at].state.content, ReadFileBytes(settings->tempDir + "a.map.npc"));
+  }
+  EXPECT_TRUE(renamed);
+  EXPECT_EQ(testsupport::SyncsBelow(events, settings->tempDir), 0);
 }
 
 TEST_F(NPCStatusTest, PositionsAndNumbersOfEveryMagnitudeRoundTrip) {

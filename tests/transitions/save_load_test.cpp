@@ -177,9 +177,27 @@ TEST_F(SaveLoadTest, EveryFileOfASaveIsOnTheDiskBeforeItsCommit) {
                 std::string::npos)
           << events[folderSynced].state.content;
     }
-    // Nothing was renamed, here or in the working folder, that was not on the disk as it was.
-    EXPECT_EQ(testsupport::RenamesOfUnsyncedEntries(events), "");
+    // Nothing was renamed into the save folder that was not on the disk as it was.
+    EXPECT_EQ(testsupport::RenamesOfUnsyncedEntries(events, settings->saveDir), "");
   }
+}
+
+// The files of a save are synced all at once: a working folder of many maps takes no more
+// syncs than one of few.
+TEST_F(SaveLoadTest, ASaveSyncsAsOftenWhateverTheWorkingFolderHolds) {
+  auto syncsOfASave = [this] {
+    testsupport::TSyncLog log;
+    EXPECT_EQ(SaveGame(SavePath("2.Maps"), SlotDir("2")), 1);
+    const auto events = log.Events();
+    return std::count_if(events.begin(), events.end(), [](const testsupport::TSyncEvent& e) {
+      return e.kind == testsupport::TSyncEvent::Sync;
+    });
+  };
+  const long few = syncsOfASave();
+  for (int i = 0; i < 30; ++i)
+    CopyFile(settings->tempDir + "a.map", settings->tempDir + "more" + std::to_string(i) + ".map");
+  EXPECT_EQ(syncsOfASave(), few);
+  EXPECT_EQ(LoadDir(SlotDir("2"), 1).size(), LoadDir(settings->tempDir, 1).size());
 }
 
 TEST_F(SaveLoadTest, OnlyTheThreeSlotsCanBeSavedInto) {

@@ -8,6 +8,8 @@
 #include "core/game.h"
 #include "platform/display/display.h"
 #include "platform/system/clock.h"
+#include "support/busy_frame.h"
+#include "support/pixels.h"
 #include "support/tiles.h"
 #include "transitions/transit_world.h"
 #include "transitions/transitions.h"
@@ -92,6 +94,19 @@ TEST_F(TransitionTest, ScrollPictureFollowsTheTicks) {
   Play(1);
   ASSERT_EQ(edges.size(), 40u);
   for (size_t n = 1; n < 40; ++n) EXPECT_EQ(edges[n], 640 - 16 * static_cast<int>(n)) << n;
+}
+
+// Every picture of the zoom between two full maps (support/busy_frame.h) is the one that the
+// drawing code gave when the checksum was taken.
+TEST_F(TransitionTest, ZoomPicturesAsBefore) {
+  testsupport::SetUpBusyFrame();
+  nextMap = currentMap->CopyMap();
+  for (int x = 0; x < MAP_WIDTH; ++x)
+    for (int y = 0; y < MAP_HEIGHT; ++y) nextMap->mapTile[x][y].tileID = (x * 5 + y) % 8;
+  std::string pictures;
+  onPass = [&] { pictures = testsupport::PictureChecksum(pictures); };
+  EXPECT_EQ(Play(5), 103);
+  EXPECT_EQ(pictures, "b31feb9e0790412f");
 }
 
 TEST_F(TransitionTest, FadeDarkensThenLightens) {

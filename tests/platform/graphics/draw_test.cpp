@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "support.h"
+#include "support/pixels.h"
 
 namespace {
 
@@ -195,6 +196,46 @@ TEST_F(GfxTest, DrawImageRectStretchesTheFrame) {
   EXPECT_EQ(At(9, 7) & 0xFF, 6u);
   EXPECT_EQ(At(10, 7), 0xFF000000u);
   EXPECT_EQ(At(9, 8), 0xFF000000u);
+}
+
+// Filtered images stretched and shrunk, as the dialog frame's middle piece and the zoom
+// transition draw them, give the pictures that the drawing code gave when the checksums were
+// taken.
+TEST_F(GfxTest, ScaledPicturesAsBefore) {
+  SetCurrentContext(MakeGraphicsContext(160, 120));
+  // Colour ramps, a transparent hole, a half-transparent band and a masked corner.
+  const TImagePtr image = MakeImage(48, 16, [](int x, int y) {
+    if (x > 40 && y < 4) return 0u;
+    if (x >= 20 && x < 26 && y >= 5 && y < 11) return 0x00FF00FFu;
+    const uint32_t alpha = y >= 12 ? 0x80u : 0xFFu;
+    return alpha << 24 | static_cast<uint32_t>(x * 5) << 16 | static_cast<uint32_t>(y * 15) << 8 | 0x40u;
+  }, FILTEREDIMAGE);
+  struct Case {
+    const char* name;
+    float x, y, w, h;   // DrawImageRect
+    float sx, sy;       // SetScale
+    int blend;
+    const char* wanted;
+  } cases[] = {
+      {"stretched down", 8, 4, 48, 96, 1, 1, ALPHABLEND, "b2921cb7b23355b6"},
+      {"stretched down a little", 8, 4, 48, 17, 1, 1, ALPHABLEND, "8d615a98f531e58b"},
+      {"stretched down, masked", 8, 4, 48, 96, 1, 1, MASKBLEND, "19d009f85785c64d"},
+      {"stretched down off the grid", 8.5f, 4.25f, 48, 96, 1, 1, ALPHABLEND, "d7361f939fb6eb11"},
+      {"stretched across", 3, 20, 150, 16, 1, 1, ALPHABLEND, "362049464fdeee1c"},
+      {"shrunk by the scale", 10, 10, 48, 16, 0.9f, 0.9f, ALPHABLEND, "7582d0efe7835991"},
+      {"nearly gone", 10, 10, 48, 16, 0.02f, 0.02f, ALPHABLEND, "3491ece66429bb25"},
+      {"shrunk and stretched", 5.75f, 7, 31, 70, 0.7f, 1.3f, SOLIDBLEND, "bad8d68bf718db64"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetClsColor(20, 40, 60);
+    Cls();
+    SetBlend(c.blend);
+    SetScale(c.sx, c.sy);
+    DrawImageRect(image, c.x, c.y, c.w, c.h);
+    SetScale(1, 1);
+    EXPECT_EQ(testsupport::PictureChecksum(), c.wanted);
+  }
 }
 
 TEST_F(GfxTest, FilteringOnlyOffTheGrid) {
