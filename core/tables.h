@@ -16,5 +16,10 @@ std::vector<TItemPtr> LoadItems(const std::string& path);
 // A table that cannot be opened reads as empty and says so on standard error; for the NPC
 // loader only when `required`: a map's NPC file is missing until the map is first left.
 std::vector<TActorPtr> LoadNPCs(const std::string& path, bool required = false);
+// A map's NPC status file in the working folder, which may come with another player's save:
+// at most NPC_FILE_NPCS NPCs are read (the lines after them are left out), and positions and
+// speeds beyond NPC_REACH are held there (one that is not a number is 0). Each is said on
+// standard error with the file and line. A missing file reads as no NPCs.
+std::vector<TActorPtr> LoadMapNPCs(const std::string& path);
 // Null (std::nullopt-like: an empty pointer) when the separator is not one character.
 std::unique_ptr<std::vector<std::string>> SplitString(const std::string& text, const std::string& separator);

@@ -1,7 +1,9 @@
 #pragma once
-// The largest file of each kind that the game reads from the user folder: far above what
-// the game writes, far below what could exhaust memory or disk. A file over its bound is
-// refused before it is read, as a damaged one is.
+// The largest file of each kind that the game reads from the user folder, and the most that
+// some of them may bring: far above what the game writes, far below what could exhaust
+// memory, disk or time. A file over its bound is refused before it is read, as a damaged one
+// is.
+#include <cstddef>
 #include <cstdint>
 
 constexpr int64_t CONFIG_FILE_BYTES = 64 * 1024;      // 19 bytes and seven folder lines
@@ -10,6 +12,12 @@ constexpr int64_t NPC_FILE_BYTES = 1024 * 1024;       // about a hundred bytes a
 constexpr int64_t SAVE_RECORD_BYTES = 1024 * 1024;    // 3248 bytes and 97 short lines
 constexpr int64_t SCRIPT_FILE_BYTES = 1024 * 1024;    // a save script holds three lines
 constexpr int64_t THUMBNAIL_BYTES = 1024 * 1024;      // a PNG of 147 x 96 pixels
+// The NPCs of one NPC status file: a map is 20 x 13 cells, so this is about one on every
+// cell; a map rarely shows more than a few dozen.
+constexpr size_t NPC_FILE_NPCS = 256;
+// Positions and speeds of those NPCs, in pixels: within it a float holds every whole pixel
+// and no sum of a position and a size leaves the range of an int.
+constexpr float NPC_REACH = 16777216.0f;
 // Any one file copied into the working folder or a slot folder: a map, an NPC status file,
 // the thumbnail.
 constexpr int64_t WORKING_FILE_BYTES = 4 * 1024 * 1024;

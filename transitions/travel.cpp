@@ -25,7 +25,7 @@ void ReadSavedNPCs() {
   if (!savedNPCsPending) return;
   savedNPCsPending = false;
   if (currentMap->mapFile.empty()) return;
-  for (const TActorPtr& npc : LoadNPCs(currentMap->mapFile + ".npc"))
+  for (const TActorPtr& npc : LoadMapNPCs(currentMap->mapFile + ".npc"))
     npcList.AddLast(npc->CopyActor("", -1.0f, -1.0f));
 }
 
