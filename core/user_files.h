@@ -21,3 +21,9 @@ constexpr float NPC_REACH = 16777216.0f;
 // Any one file copied into the working folder or a slot folder: a map, an NPC status file,
 // the thumbnail.
 constexpr int64_t WORKING_FILE_BYTES = 4 * 1024 * 1024;
+// A slot folder, the copy of a working folder: a map file of 7556 bytes and an NPC status file
+// for every map of the quest, and the thumbnail. 4096 entries are a quest of 2047 maps; 64 MB
+// hold those 2047 maps with an NPC file of 25 KB (250 NPCs) each. Bytes are counted as each
+// file says, not as the disk holds them: a sparse file counts whole, as its copy would.
+constexpr int64_t SLOT_ENTRIES = 4096;
+constexpr int64_t SLOT_BYTES = 64 * 1024 * 1024;

@@ -165,6 +165,13 @@ int FileType(const std::string& path) {
   return S_ISDIR(st.st_mode) ? FILETYPE_DIR : FILETYPE_FILE;
 }
 
+int64_t FileSize(const std::string& path) {
+  TPlace place(path, nullptr);
+  struct stat st {};
+  if (!place.Stat(st) || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
 std::string ReadFailure(const std::string& path, int64_t maxBytes) {
   std::string why;
   const int fd = files::OpenForReading(path, maxBytes, nullptr, &why);
