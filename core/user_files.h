@@ -12,6 +12,9 @@ constexpr int64_t NPC_FILE_BYTES = 1024 * 1024;       // about a hundred bytes a
 constexpr int64_t SAVE_RECORD_BYTES = 1024 * 1024;    // 3248 bytes and 97 short lines
 constexpr int64_t SCRIPT_FILE_BYTES = 1024 * 1024;    // a save script holds three lines
 constexpr int64_t THUMBNAIL_BYTES = 1024 * 1024;      // a PNG of 147 x 96 pixels
+// The thumbnail's picture, checked before it is decoded: at most the play field it shows
+// (640 x 416, 19 times the game's own, 1 MB decoded).
+constexpr int64_t THUMBNAIL_PIXELS = 640 * 416;
 // The NPCs of one NPC status file: a map is 20 x 13 cells, so this is about one on every
 // cell; a map rarely shows more than a few dozen.
 constexpr size_t NPC_FILE_NPCS = 256;

@@ -22,4 +22,8 @@ std::vector<uint8_t> JpegBytes(int w, int h, uint8_t red, uint8_t green, uint8_t
                                const TJpegOptions& options = {});
 std::vector<uint8_t> JpegBytes(int w, int h, const TRgbAt& rgb, const TJpegOptions& options = {});
 
+// A black PNG of w x h pixels in one-bit grey, written with libpng: a little over a bit a pixel
+// in the file, four bytes a pixel once decoded.
+std::vector<uint8_t> BlackPngBytes(int w, int h);
+
 }  // namespace testsupport

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/graphics/graphics.h"
+#include "platform/files/files.h"
 #include "support/images.h"
 #include "../temp_dir.h"
 
@@ -503,6 +504,34 @@ TEST_F(ImageFormats, TgasOfEveryDepthTheReaderTakes) {
                        c.tolerance),
               "")
         << c.name;
+  }
+}
+
+// Every reader checks the size a file declares against the bound it is given before it
+// decodes anything, and the refusal names the file and the size.
+TEST_F(ImageFormats, EveryFormatIsHeldToAPixelBoundBeforeItIsDecoded) {
+  const struct {
+    const char* name;
+    std::vector<uint8_t> file;
+  } files[] = {
+      {"picture.png", PngFile({"", PNG_COLOR_TYPE_GRAY, 1, false, Trns::None})},
+      {"picture.jpg", testsupport::JpegBytes(kWidth, kHeight, 10, 20, 30)},
+      {"picture.bmp", BmpFile({"", 24, false, 40, 0, {}, 0, 0, 0})},
+      {"picture.tga", TgaFile({"", 2, 24, false, 0, 0, 0})},
+  };
+  constexpr int kPixels = kWidth * kHeight;
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.name);
+    const std::string path = Save(f.name, f.file);
+    testing::internal::CaptureStderr();
+    const TPixmapPtr within = LoadPixmap(path, ANY_SIZE, kPixels);
+    const TPixmapPtr beyond = LoadPixmap(path, ANY_SIZE, kPixels - 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(within);
+    EXPECT_EQ(within->width, kWidth);
+    EXPECT_FALSE(beyond);
+    EXPECT_EQ(said, "Refused to read " + path + ": it is a picture of 11 x 9 pixels, more than " +
+                        std::to_string(kPixels - 1) + "\n");
   }
 }
 
