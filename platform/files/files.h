@@ -31,8 +31,8 @@ std::vector<std::string> LoadDir(const std::string& path, int skipDots = 1);
 // A folder, or anything else that is there (below the user folder a link is FILETYPE_FILE
 // whatever it leads to), or nothing.
 int FileType(const std::string& path);
-// The bytes that an ordinary file says it holds (its size, not the blocks it takes on disk);
-// -1 for a folder, a link (below the user folder), anything else, or nothing.
+// The size in bytes of the ordinary file at the path (below the user folder, not reached
+// through a link); -1 when there is none: nothing, a folder, a FIFO, a device.
 int64_t FileSize(const std::string& path);
 // Why the file cannot be opened for reading, in the system's words ("No such file or
 // directory", "Is a directory", "Permission denied") or as a refusal says it ("it is a
