@@ -1,11 +1,13 @@
 // Loaders of the data tables: tiles, sounds, music, triggers, items and NPCs.
 #include "core/tables.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/config.h"
 #include "core/globals.h"
 #include "core/quest_files.h"
+#include "core/user_files.h"
 #include "platform/files/files.h"
 #include "platform/files/stream.h"
 #include "platform/graphics/graphics.h"
@@ -169,17 +171,57 @@ std::vector<TItemPtr> LoadItems(const std::string& path) {
   return items;
 }
 
-std::vector<TActorPtr> LoadNPCs(const std::string& path, bool required, int64_t maxBytes) {
+namespace {
+
+// An NPC's line as an actor. The position comes back whole: a fraction is dropped.
+TActorPtr NPCOfLine(const std::vector<std::string>& f) {
+  return TActor::Create(
+      StringToInt(f[0]), StringToInt(f[1]), PositionField(f[2]), PositionField(f[3]),
+      StringToFloat(f[4]), StringToFloat(f[5]), StringToInt(f[6]), f[7], StringToInt(f[8]),
+      StringToInt(f[9]), StringToInt(f[10]), StringToInt(f[11]), StringToFloat(f[12]),
+      StringToInt(f[13]), StringToInt(f[14]), StringToInt(f[15]), StringToInt(f[16]));
+}
+
+// Holds a position or speed of a saved NPC within the reach (a value that is not a number
+// is 0), saying so on standard error with the file, the line and the field.
+void HoldWithinReach(float& value, const char* field, const std::string& where) {
+  if (std::isnan(value)) {
+    WriteError(where + ": " + field + " is not a number; it is read as 0");
+    value = 0.0f;
+  } else if (std::fabs(value) > NPC_REACH) {
+    const float held = std::clamp(value, -NPC_REACH, NPC_REACH);
+    WriteError(where + ": " + field + " " + StringFromFloat(value) + " lies beyond " +
+               StringFromInt(FloatToInt(NPC_REACH)) + " pixels; it is read as " +
+               StringFromInt(FloatToInt(held)));
+    value = held;
+  }
+}
+
+}  // namespace
+
+std::vector<TActorPtr> LoadNPCs(const std::string& path, bool required) {
   std::vector<TActorPtr> actors;
-  for (const TNumberedLine& line : ReadRecordLines(path, required, maxBytes)) {
-    const std::vector<std::string> f = Fields(path, line, kNPCLine);
-    // The position comes back whole: a fraction is dropped.
-    actors.push_back(TActor::Create(
-        StringToInt(f[0]), StringToInt(f[1]), PositionField(f[2]), PositionField(f[3]),
-        StringToFloat(f[4]), StringToFloat(f[5]),
-        StringToInt(f[6]), f[7], StringToInt(f[8]), StringToInt(f[9]), StringToInt(f[10]),
-        StringToInt(f[11]), StringToFloat(f[12]), StringToInt(f[13]), StringToInt(f[14]),
-        StringToInt(f[15]), StringToInt(f[16])));
+  for (const TNumberedLine& line : ReadRecordLines(path, required, ANY_SIZE))
+    actors.push_back(NPCOfLine(Fields(path, line, kNPCLine)));
+  return actors;
+}
+
+std::vector<TActorPtr> LoadMapNPCs(const std::string& path) {
+  std::vector<TActorPtr> actors;
+  for (const TNumberedLine& line : ReadRecordLines(path, false, NPC_FILE_BYTES)) {
+    const std::string where = path + ":" + std::to_string(line.number);
+    if (actors.size() == NPC_FILE_NPCS) {
+      WriteError(where + ": more than " + std::to_string(NPC_FILE_NPCS) +
+                 " NPCs on one map; this line and those after it are left out");
+      break;
+    }
+    TActorPtr npc = NPCOfLine(Fields(path, line, kNPCLine));
+    HoldWithinReach(npc->X, "X", where);
+    HoldWithinReach(npc->Y, "Y", where);
+    HoldWithinReach(npc->speedX, "the speed across", where);
+    HoldWithinReach(npc->speedY, "the speed down", where);
+    HoldWithinReach(npc->walkSpeed, "the walking speed", where);
+    actors.push_back(std::move(npc));
   }
   return actors;
 }

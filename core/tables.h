@@ -16,10 +16,13 @@ std::vector<std::string> LoadMusic(const std::string& path);
 std::vector<std::string> LoadTriggers(const std::string& path);
 std::vector<TItemPtr> LoadItems(const std::string& path);
 // A table that cannot be opened reads as empty and says so on standard error; for the NPC
-// loader only when `required`: a map's NPC file is missing until the map is first left. A
-// file over maxBytes is refused as one that cannot be opened: the quest's npc.dat has no
-// bound, a map's NPC file in the user folder has NPC_FILE_BYTES.
-std::vector<TActorPtr> LoadNPCs(const std::string& path, bool required = false,
-                                int64_t maxBytes = ANY_SIZE);
+// loader only when `required`. The quest's npc.dat has no bound of size or number.
+std::vector<TActorPtr> LoadNPCs(const std::string& path, bool required = false);
+// A map's NPC status file in the working folder, which may come with another player's save:
+// a file over NPC_FILE_BYTES is refused as one that cannot be opened, at most NPC_FILE_NPCS
+// NPCs are read (the lines after them are left out), and positions and speeds beyond
+// NPC_REACH are held there (one that is not a number is 0). Each is said on standard error
+// with the file and line. A missing file reads as no NPCs.
+std::vector<TActorPtr> LoadMapNPCs(const std::string& path);
 // Null (std::nullopt-like: an empty pointer) when the separator is not one character.
 std::unique_ptr<std::vector<std::string>> SplitString(const std::string& text, const std::string& separator);

@@ -25,10 +25,16 @@ TSaveSlots ListSaveSlots() {
         FileType(settings->saveDir + entry) != FILETYPE_FILE)
       continue;
     slots.name[slot] = name;
-    slots.thumbnail[slot] = LoadImage(SlotFolder(slot) + "/save.png", -1, THUMBNAIL_BYTES);
   }
-  for (std::string& name : slots.name)
-    if (name.empty()) name = EmptySlotName;
+  // Once per slot in use, however many records name it.
+  for (int slot = 0; slot < SAVE_SLOTS; ++slot) {
+    if (slots.name[slot].empty()) {
+      slots.name[slot] = EmptySlotName;
+      continue;
+    }
+    slots.thumbnail[slot] =
+        LoadImage(SlotFolder(slot) + "/save.png", -1, THUMBNAIL_BYTES, THUMBNAIL_PIXELS);
+  }
   return slots;
 }
 

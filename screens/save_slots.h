@@ -16,7 +16,8 @@ struct TSaveSlots {
   bool Empty(int slot) const { return name[slot] == EmptySlotName; }
 };
 // Reads the save folder's records ("<slot>.<name>.sav", every other entry ignored) and the
-// slots' thumbnails, after finishing any save that was cut short.
+// thumbnail of each slot in use, after finishing any save that was cut short. A thumbnail
+// that is missing, damaged or too large (THUMBNAIL_BYTES, THUMBNAIL_PIXELS) is none.
 TSaveSlots ListSaveSlots();
 // The save record of a slot under a name, and the slot's folder.
 std::string SaveRecordPath(int slot, const std::string& name);

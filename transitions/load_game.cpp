@@ -17,6 +17,7 @@
 #include "platform/system/app.h"
 #include "scripting/engine.h"
 #include "scripting/sandbox.h"
+#include "transitions/save_folder.h"
 #include "transitions/transitions.h"
 
 namespace {
@@ -196,6 +197,11 @@ int LoadGame(const std::string& savePath, const std::string& slotDir) {
   TSaveScript script(*lua);
   if (!script.Load(savePath + ".lua") || !Checked(CheckCopyIntoWorkingFolder(slotDir + "/")))
     return 0;
+  const std::string tooMuch = SlotContentsFailure(slotDir + "/");
+  if (!tooMuch.empty()) {
+    WriteError("Could not load the slot folder " + slotDir + ": " + tooMuch);
+    return 0;
+  }
   ApplyRecord(record);
   if (!EmptyWorkingFolder() || !CopyFilesIn(slotDir + "/")) return Abandon();
   // The map in play is not written back on the way out: the working folder is rebuilt

@@ -1,4 +1,4 @@
-// The save folder's records and the commit of a save.
+// The save folder's records, what a slot folder may hold, and the commit of a save.
 //
 // A slot is three entries side by side (record, save script, slot folder), which no single
 // rename can replace. A save therefore writes the new three into a staging folder, syncs
@@ -7,7 +7,11 @@
 // of it can be run again, so a commit cut short is finished by whoever comes next.
 #include "transitions/save_folder.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "core/globals.h"
+#include "core/user_files.h"
 #include "platform/files/files.h"
 #include "platform/system/text.h"
 
@@ -72,6 +76,25 @@ bool ParseSaveRecordName(const std::string& entry, int& slot, std::string& name)
   slot = entry[0] - '0';
   name = entry.substr(2, size - 2 - ext);
   return true;
+}
+
+std::string SlotContentsFailure(const std::string& folder) {
+  const std::vector<std::string> names = LoadDir(folder, 1);
+  if (static_cast<int64_t>(names.size()) > SLOT_ENTRIES)
+    return "it holds " + std::to_string(names.size()) + " entries, more than " +
+           std::to_string(SLOT_ENTRIES);
+  // A file counts beyond the size of the quest's own file of its name: the quest's maps are
+  // its author's and may be as large as they like, a stranger's slot brings no more than that.
+  int64_t bytes = 0;
+  for (const std::string& name : names) {
+    const int64_t quests = std::max<int64_t>(0, FileSize(settings->mapDir + name));
+    const int64_t size = FileSize(folder + name) - quests;
+    if (size > 0) bytes = size > INT64_MAX - bytes ? INT64_MAX : bytes + size;
+  }
+  if (bytes > SLOT_BYTES)
+    return "its files hold " + std::to_string(bytes) + " bytes, more than " +
+           std::to_string(SLOT_BYTES);
+  return "";
 }
 
 std::string StagingFolder(int slot) {

@@ -111,15 +111,20 @@ int SaveGame(const std::string& savePath, const std::string& slotDir) {
   // A folder under the record's or the script's name could never be replaced by them.
   const std::string& saveDir = settings->saveDir;
   const std::string staging = StagingFolder(slot), committed = CommitFolder(slot);
+  // A working folder larger than a slot may be would make a slot that cannot be loaded.
+  std::string tooMuch;
   const bool staged = FileType(saveDir + record) != FILETYPE_DIR &&
                       FileType(saveDir + script) != FILETYPE_DIR && CreateDir(staging, 0) &&
                       WriteRecord(staging + "/" + record) &&
                       WriteScript(staging + "/" + script) && WriteMapStatus() &&
+                      (tooMuch = SlotContentsFailure(settings->tempDir)).empty() &&
                       CopyWorkingFolder(staging + "/" + StripDir(slotDir)) &&
                       SyncFileSystem(staging) && RenameFile(staging, committed);
   if (!staged) {
     // What could not be written, and why ("No space left on device"); the old slot stands.
-    WriteError(FileFailure());
+    WriteError(tooMuch.empty() ? FileFailure()
+                               : "Could not save the working folder " + settings->tempDir +
+                                     ": " + tooMuch);
     DeleteDir(staging, 1);
     return 0;
   }

@@ -26,7 +26,7 @@ void ReadSavedNPCs() {
   if (!savedNPCsPending) return;
   savedNPCsPending = false;
   if (currentMap->mapFile.empty()) return;
-  for (const TActorPtr& npc : LoadNPCs(currentMap->mapFile + ".npc", false, NPC_FILE_BYTES))
+  for (const TActorPtr& npc : LoadMapNPCs(currentMap->mapFile + ".npc"))
     npcList.AddLast(npc->CopyActor("", -1.0f, -1.0f));
 }
 

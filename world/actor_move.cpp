@@ -1,5 +1,6 @@
 // Actor movement, contact and NPC behaviour.
 #include <cmath>
+#include <cstdint>
 #include "core/globals.h"
 #include "scripting/commands.h"
 #include "scripting/engine.h"
@@ -48,7 +49,8 @@ int TActor::MoveActor(float newX, float newY, TMap& map, int facingOverride, int
     if (animate == 1) tempCount += Delta * walkSpeed;
     if (tempCount > walkSpeed * 3.0f) {
       // A sheet without walking frames keeps frame 0.
-      frame = frames > 0 ? (frame + framedir) % frames : 0;
+      // In 64 bits: a frame from a save record may be anything an int holds.
+      frame = frames > 0 ? static_cast<int>((int64_t{frame} + framedir) % frames) : 0;
       tempCount = 0.0f;
     }
   }

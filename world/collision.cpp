@@ -2,16 +2,20 @@
 #include "world/collision.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "platform/graphics/graphics.h"
 #include "platform/system/text.h"
 #include "world/tile.h"
 
 int RectsOverlap(int x1, int y1, int w1, int h1, int x2, int y2, int w2, int h2) {
-  if (x1 > x2 + w2) return 0;
-  if (x1 + w1 < x2) return 0;
-  if (y1 > y2 + h2) return 0;
-  if (y1 + h1 < y2) return 0;
+  // The edges in 64 bits: a box far out (a position that saturated at the int range) has an
+  // edge beyond it, which 32 bits cannot hold.
+  const auto edge = [](int at, int size) { return int64_t{at} + size; };
+  if (x1 > edge(x2, w2)) return 0;
+  if (edge(x1, w1) < x2) return 0;
+  if (y1 > edge(y2, h2)) return 0;
+  if (edge(y1, h1) < y2) return 0;
   return 1;
 }
 

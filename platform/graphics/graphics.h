@@ -42,8 +42,11 @@ enum { MASKBLEND = 1, SOLIDBLEND = 2, ALPHABLEND = 3, LIGHTBLEND = 4, SHADEBLEND
 // alignment of 4 bytes or less, so align is accepted and rows never have a gap.
 TPixmapPtr CreatePixmap(int width, int height, int format = PF_RGBA8888, int align = 4);
 // PNG, JPEG, BMP or TGA, told apart by their contents; null when the file cannot be read,
-// is damaged (a corrupt JPEG included) or holds more than maxBytes.
-TPixmapPtr LoadPixmap(const std::string& path, int64_t maxBytes = INT64_MAX);
+// is damaged (a corrupt JPEG included) or holds more than maxBytes, or when it declares a
+// picture of more than maxPixels pixels: that is refused before it is decoded, with a line
+// "Refused to read <path>: it is a picture of W x H pixels, more than N" on standard error.
+TPixmapPtr LoadPixmap(const std::string& path, int64_t maxBytes = INT64_MAX,
+                      int64_t maxPixels = INT64_MAX);
 TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap);
 // Resampled copy of the pixmap at the new size (bilinear).
 TPixmapPtr ResizePixmap(const TPixmapPtr& pixmap, int width, int height);
@@ -56,8 +59,9 @@ void WritePixel(const TPixmapPtr& pixmap, int x, int y, uint32_t argb);
 
 // Images. Loading a masked image (flags -1 or MASKEDIMAGE) makes the pixels of the current
 // mask colour transparent (alpha 0); images load with the handle (0, 0). A file of more
-// than maxBytes is not read.
-TImagePtr LoadImage(const std::string& path, int flags = -1, int64_t maxBytes = INT64_MAX);
+// than maxBytes, or of a picture of more than maxPixels pixels, is not loaded (LoadPixmap).
+TImagePtr LoadImage(const std::string& path, int flags = -1, int64_t maxBytes = INT64_MAX,
+                    int64_t maxPixels = INT64_MAX);
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags = -1);
 // Cut into cells of cellWidth x cellHeight, numbered left to right then top to bottom;
 // cellCount frames from firstCell on. Null when the file cannot be read or holds fewer cells.

@@ -5,6 +5,7 @@
 
 #include "platform/files/files.h"
 #include "platform/graphics/codecs/codecs.h"
+#include "platform/system/app.h"
 
 namespace {
 
@@ -47,20 +48,35 @@ void SetMaskColor(int red, int green, int blue) {
   gMaskBlue = blue & 255;
 }
 
-TPixmapPtr DecodePixmap(const std::vector<uint8_t>& data) {
+bool PixelsFit(int64_t w, int64_t h, TPixelBound* bound) {
+  if (w < 1 || h < 1 || w > kMaxImageSide || h > kMaxImageSide) return false;
+  if (!bound || w * h <= bound->most) return true;
+  bound->width = w;
+  bound->height = h;
+  return false;
+}
+
+TPixmapPtr DecodePixmap(const std::vector<uint8_t>& data, TPixelBound* bound) {
   const auto starts = [&data](std::initializer_list<uint8_t> magic) {
     return data.size() >= magic.size() && std::equal(magic.begin(), magic.end(), data.begin());
   };
-  if (starts({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) return DecodePng(data);
-  if (starts({0xFF, 0xD8, 0xFF})) return DecodeJpeg(data);
-  if (starts({'B', 'M'})) return DecodeBmp(data);
-  return DecodeTga(data);
+  if (starts({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) return DecodePng(data, bound);
+  if (starts({0xFF, 0xD8, 0xFF})) return DecodeJpeg(data, bound);
+  if (starts({'B', 'M'})) return DecodeBmp(data, bound);
+  return DecodeTga(data, bound);
 }
 
-TPixmapPtr LoadPixmap(const std::string& path, int64_t maxBytes) {
+TPixmapPtr LoadPixmap(const std::string& path, int64_t maxBytes, int64_t maxPixels) {
   std::vector<uint8_t> data;
   if (!ReadWholeFile(path, data, maxBytes)) return nullptr;
-  return DecodePixmap(data);
+  TPixelBound bound{maxPixels};
+  TPixmapPtr pixmap = DecodePixmap(data, &bound);
+  if (bound.width > 0) {
+    WriteError("Refused to read " + path + ": it is a picture of " + std::to_string(bound.width) +
+               " x " + std::to_string(bound.height) + " pixels, more than " +
+               std::to_string(maxPixels));
+  }
+  return pixmap;
 }
 
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
@@ -74,9 +90,9 @@ TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
   return image;
 }
 
-TImagePtr LoadImage(const std::string& path, int flags, int64_t maxBytes) {
+TImagePtr LoadImage(const std::string& path, int flags, int64_t maxBytes, int64_t maxPixels) {
   flags = ResolveFlags(flags);
-  TPixmapPtr pixmap = Prepared(LoadPixmap(path, maxBytes), flags);
+  TPixmapPtr pixmap = Prepared(LoadPixmap(path, maxBytes, maxPixels), flags);
   if (!pixmap) return nullptr;
   auto image = std::make_shared<TImage>();
   image->width = pixmap->width;

@@ -3,9 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/game.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "platform/files/files.h"
+#include "world/missile.h"
+#include "world/update.h"
 
 namespace fuzz {
 
@@ -59,6 +62,32 @@ void LoadDemoTables() {
   SetMaskColor(255, 0, 255);
   Tile = LoadImages(settings->imageDir + "tiles.dat");
   gameItem = LoadItems(baseAppDir + "/item.dat");
+}
+
+TMapPtr DemoMap() {
+  static const TMapPtr map = [] {
+    LoadDemoTables();
+    const std::vector<std::string> maps = LoadDir(settings->mapDir, 1);
+    const TMapPtr first = TMap::Create();
+    if (!maps.empty()) first->LoadMap(settings->mapDir + maps.front());
+    return first;
+  }();
+  return map->CopyMap();
+}
+
+void PlayWorld(int ticks) {
+  Trigger.clear();
+  Delta = 1.0f;
+  if (TPlayerPtr p = player) {
+    p->Talk();
+    UseItem(p->primary);
+    UseItem(p->secondary);
+  }
+  for (int tick = 0; tick < ticks; ++tick) MoveActors();
+  DrawActors();
+  DrawInterface();
+  ClearMissileList();
+  ClearNPCList();
 }
 
 }  // namespace fuzz

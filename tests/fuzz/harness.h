@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "world/map.h"
+
 namespace fuzz {
 
 // Writes the input to this process's scratch file (named `name`) and returns its path.
@@ -17,5 +19,13 @@ std::string ScratchDir();
 void UseDemoQuest();
 // UseDemoQuest, then the demo quest's tile and item tables into `Tile` and `gameItem`.
 void LoadDemoTables();
+// The demo quest's first map, loaded once; every call gives a fresh copy of it.
+TMapPtr DemoMap();
+// A few logic ticks of the world as play runs them, on `currentMap` with `npcList` and
+// `player` (when there is one), then its actors, missiles and interface strip drawn (the
+// map's layers are left to the map target: they take the most time). First the player
+// talks and uses the items in its hands: missiles, the talk probe and swings fly too. The
+// lists are emptied afterwards. No trigger runs (the trigger table is empty).
+void PlayWorld(int ticks = 4);
 
 }  // namespace fuzz

@@ -1,6 +1,7 @@
 // The slot listing and the load dialog: which records name which slot, selection over the
 // slots in use, the messages, loading through the saved-game code, and leaving.
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include "screens/screens.h"
 #include "support/dialog_frame.h"
 #include "support/files.h"
+#include "support/images.h"
 #include "support/write_failures.h"
 #include "transitions/transitions.h"
 
@@ -99,7 +101,74 @@ TEST_F(SaveSlots, ThumbnailsComeFromTheSlotFolders) {
   EXPECT_FALSE(slots.thumbnail[2]);
 }
 
+// A picture of 16384 x 16384 pixels in some hundred kilobytes: a gigabyte once decoded.
+const std::string& BombThumbnail() {
+  static const std::string bomb = [] {
+    const std::vector<uint8_t> png = testsupport::BlackPngBytes(16384, 16384);
+    return std::string(png.begin(), png.end());
+  }();
+  return bomb;
+}
+
+std::string RefusedBomb(int slot) {
+  return "Refused to read " + SlotFolder(slot) +
+         "/save.png: it is a picture of 16384 x 16384 pixels, more than 266240\n";
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+// However many records name a slot (any "N.<name>.sav" does), its thumbnail is read once: a
+// thumbnail that is refused says so once.
+TEST_F(SaveSlots, EachSlotsThumbnailIsReadOnce) {
+  for (int n = 0; n < 2000; ++n) Touch("1.R" + std::to_string(n) + ".sav");
+  Touch("2.ONE.sav");
+  for (int slot : {1, 2}) {
+    fs::create_directories(SlotFolder(slot));
+    testsupport::WriteFileBytes(SlotFolder(slot) + "/save.png", BombThumbnail());
+  }
+  testing::internal::CaptureStderr();
+  const TSaveSlots slots = ListSaveSlots();
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Count(said, RefusedBomb(1)), 1u) << said.substr(0, 1000);
+  EXPECT_EQ(Count(said, RefusedBomb(2)), 1u);
+  EXPECT_TRUE(slots.Empty(0));
+  EXPECT_FALSE(slots.thumbnail[1]);
+  EXPECT_EQ(slots.name[2], "ONE");
+}
+
 using LoadDialog = SaveSlots;
+
+// Three slots whose thumbnails would take a gigabyte each: refused before they are decoded,
+// so the dialog opens on little memory, with the slots listed without pictures, and a slot
+// still loads.
+TEST_F(LoadDialog, ThumbnailsTooLargeToShowAreRefusedBeforeTheyAreDecoded) {
+  ASSERT_LT(BombThumbnail().size(), size_t{1} << 20);  // within the bound of a thumbnail file
+  for (int slot = 0; slot < 3; ++slot) {
+    SaveInto(slot, "B" + std::to_string(slot));
+    testsupport::WriteFileBytes(SlotFolder(slot) + "/save.png", BombThumbnail());
+  }
+  rusage before{}, after{};
+  getrusage(RUSAGE_SELF, &before);
+  testing::internal::CaptureStderr();
+  Keys({kDownArrow});
+  EXPECT_FALSE(Runs([] { return DisplayLoadDialog(1); }));
+  getrusage(RUSAGE_SELF, &after);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "KB more at the peak";
+  EXPECT_EQ(FindColour(kAnswer), TextCover("Slot 2 - B1", kL, 212));
+  for (int slot = 0; slot < 3; ++slot) EXPECT_EQ(Count(said, RefusedBomb(slot)), 1u) << said;
+
+  lastMusic = 0;
+  int result = 0;
+  Keys({kReturn, kReturn});  // load slot 1, close the message
+  ASSERT_TRUE(Runs([] { return DisplayLoadDialog(1); }, &result));
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(lastMusic, 4);  // its save script ran
+}
 
 TEST_F(LoadDialog, NoSavedGames) {
   for (int fromMenu : {1, 0}) {

@@ -53,4 +53,41 @@ std::vector<uint8_t> JpegBytes(int w, int h, const TRgbAt& rgb, const TJpegOptio
   return bytes;
 }
 
+namespace {
+
+void AppendPng(png_structp png, png_bytep data, png_size_t size) {
+  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + size);
+}
+
+}  // namespace
+
+std::vector<uint8_t> PngBytes(const std::function<void(png_structp, png_infop)>& write) {
+  std::vector<uint8_t> file;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return {};
+  }
+  png_set_write_fn(png, &file, AppendPng, nullptr);
+  write(png, info);
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return file;
+}
+
+std::vector<uint8_t> BlackPngBytes(int w, int h) {
+  return PngBytes([w, h](png_structp png, png_infop info) {
+    // The fastest level: well short of what deflate could do, as a picture made by hand may be.
+    png_set_compression_level(png, 1);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 1,
+                 PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    const std::vector<png_byte> row((static_cast<size_t>(w) + 7) / 8, 0);
+    for (int y = 0; y < h; ++y) png_write_row(png, row.data());
+  });
+}
+
 }  // namespace testsupport

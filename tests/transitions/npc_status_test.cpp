@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 
+#include "core/game.h"
 #include "core/tables.h"
+#include "core/user_files.h"
 #include "platform/files/files.h"
+#include "platform/system/clock.h"
 #include "support/files.h"
+#include "support/lua_run.h"
 #include "support/sync_log.h"
 #include "transitions/transit_world.h"
 #include "transitions/transitions.h"
@@ -99,27 +104,36 @@ TEST_F(NPCStatusTest, TheFileReplacesTheOldByARenameWithoutASync) {
 
 TEST_F(NPCStatusTest, PositionsAndNumbersOfEveryMagnitudeRoundTrip) {
   currentMap->LoadMap(settings->tempDir + "a.map");
-  // Positions come back as their whole part, also where they are written in exponent form.
-  const float positions[] = {1e9f, -1e9f, 2147483647.0f, -2147483648.0f, 1431655808.0f,
-                             3e38f, -7.5e12f, 123.456f, -0.75f, 0.00001f};
-  for (float position : positions) {
-    SCOPED_TRACE(position);
+  // Positions come back as their whole part, also where they are written in exponent form;
+  // positions and speeds beyond the reach of 2^24 pixels come back at it.
+  constexpr float kReach = 16777216.0f;
+  const struct {
+    float position, back;
+  } positions[] = {{16777215.0f, 16777215.0f}, {-kReach, -kReach},  {123.456f, 123.0f},
+                   {-0.75f, 0.0f},             {0.00001f, 0.0f},    {1e9f, kReach},
+                   {-1e9f, -kReach},           {2147483647.0f, kReach},
+                   {-2147483648.0f, -kReach},  {3e38f, kReach},     {-7.5e12f, -kReach}};
+  for (const auto& p : positions) {
+    SCOPED_TRACE(p.position);
     npcList.Clear();
     TActorPtr npc = AddNPC("far", 0, 0);
-    npc->X = position;
-    npc->Y = -position;
+    npc->X = p.position;
+    npc->Y = -p.position;
     npc->life = INT32_MAX;
     npc->damage = INT32_MIN;
-    npc->speedX = -position;
+    npc->speedX = -p.position;
     ASSERT_EQ(SaveMapStatus(), 0);
-    const std::vector<TActorPtr> back = LoadNPCs(settings->tempDir + "a.map.npc");
+    testing::internal::CaptureStderr();
+    const std::vector<TActorPtr> back = LoadMapNPCs(settings->tempDir + "a.map.npc");
+    const std::string said = testing::internal::GetCapturedStderr();
     ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(back[0]->X, std::trunc(position));
-    EXPECT_EQ(back[0]->Y, std::trunc(-position));
+    EXPECT_EQ(back[0]->X, p.back);
+    EXPECT_EQ(back[0]->Y, -p.back);
     EXPECT_FALSE(std::signbit(back[0]->X) && back[0]->X == 0.0f);
-    EXPECT_EQ(back[0]->speedX, -position);
+    EXPECT_EQ(back[0]->speedX, std::abs(p.position) > kReach ? -p.back : -p.position);
     EXPECT_EQ(back[0]->life, INT32_MAX);
     EXPECT_EQ(back[0]->damage, INT32_MIN);
+    EXPECT_EQ(said.empty(), std::abs(p.position) <= kReach) << said;
   }
   // Position fields written by hand read as before: "$" and "%" numbers, fractions cut.
   const struct {
@@ -132,7 +146,7 @@ TEST_F(NPCStatusTest, PositionsAndNumbersOfEveryMagnitudeRoundTrip) {
     SCOPED_TRACE(f.field);
     const std::string path = settings->tempDir + "hand.npc";
     WriteFileBytes(path, std::string("2,3,") + f.field + ",1,0,0,1,x,1,1,1,0,1,0,0,0,0");
-    const std::vector<TActorPtr> back = LoadNPCs(path);
+    const std::vector<TActorPtr> back = LoadMapNPCs(path);
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0]->X, f.x);
   }
@@ -163,6 +177,84 @@ TEST_F(NPCStatusTest, EmptyListAndMapWithoutFile) {
   EXPECT_EQ(FileType(settings->tempDir + "b.map.npc"), FILETYPE_FILE);
   EXPECT_EQ(ReadFileBytes(settings->tempDir + "b.map.npc"), "");
   EXPECT_TRUE(LoadNPCs(settings->tempDir + "b.map.npc").empty());
+}
+
+// A status file from someone else's save brings no more NPCs than a map can hold, and none
+// beyond the reach that the world computes with.
+TEST_F(NPCStatusTest, AMapGetsAtMostAMapfulOfNPCsWithinReach) {
+  ShipMap("b.map", OpenMap(kBlueTile));
+  std::string file = "2,3,99999999999,-1e30,nan,inf,1,far,3,3,2,0,-inf,1,0,0,0\r\n";
+  for (int n = 2; n <= 300; ++n)
+    file += NPCStatusLine(*npcType[0]->CopyActor("n" + std::to_string(n), 10, 10)) + "\r\n";
+  WriteFileBytes(settings->tempDir + "b.map.npc", file);
+
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(RunLua("GoToMap('b.map', 7)"), 1);
+  const std::string said = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(npcList.Count(), 256u);
+  EXPECT_EQ(npcList.Last()->name, "n256");
+  const TActor& far = *npcList.First();
+  EXPECT_EQ(far.name, "far");
+  EXPECT_EQ(far.X, 16777216.0f);
+  EXPECT_EQ(far.Y, -16777216.0f);
+  EXPECT_EQ(far.speedX, 0.0f);
+  EXPECT_EQ(far.speedY, 16777216.0f);
+  EXPECT_EQ(far.walkSpeed, -16777216.0f);
+  const std::string path = settings->tempDir + "b.map.npc";
+  for (const std::string& line :
+       {path + ":1: X 9.99999980e+10 lies beyond 16777216 pixels; it is read as 16777216",
+        path + ":1: the walking speed -inf lies beyond 16777216 pixels; it is read as -16777216",
+        path + ":1: the speed across is not a number; it is read as 0",
+        path + ":257: more than 256 NPCs on one map; this line and those after it are left out"})
+    EXPECT_NE(said.find(line + "\n"), std::string::npos) << line << "\n" << said;
+}
+
+// The largest status file that may be read, of NPCs that each make every test the world makes
+// of an NPC on every tick (they walk into the player and run a movement trigger at every
+// pace): after a second of play, the exit question comes at once after a player's keys.
+TEST_F(NPCStatusTest, TheExitQuestionComesPromptlyWithTheLargestNPCFile) {
+  ShipMap("b.map", OpenMap(kBlueTile));
+  const std::string line =
+      "2,3,300,200,3.00000000,3.00000000,1,crowd,3,3,2,8,1.00000000,1,0,0,0\r\n";
+  std::string file;
+  while (file.size() + line.size() <= static_cast<size_t>(NPC_FILE_BYTES)) file += line;
+  WriteFileBytes(settings->tempDir + "b.map.npc", file);
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(RunLua("GoToMap('b.map', 7)"), 1);
+  testing::internal::GetCapturedStderr();
+  ASSERT_EQ(npcList.Count(), NPC_FILE_NPCS);
+
+  // Real time from here: a world too slow for it falls behind, up to 50 ticks a frame. The
+  // frame loop's poll hands out the keys; any other poll is the question's, on screen.
+  SetClockSource(nullptr);
+  FixedRateLogic->Init();
+  bool framePoll = false, asked = false;
+  SetEventPump([&] {
+    if (framePoll) {
+      framePoll = false;
+      return;
+    }
+    asked = true;
+    PostEvent(EVENT_KEYDOWN, settings->kDown);  // "No"
+    PostEvent(EVENT_KEYDOWN, settings->kEnter);
+  });
+  const auto pass = [&] {
+    framePoll = true;
+    MainGameLoopPass();
+  };
+  using Clock = std::chrono::steady_clock;
+  for (const auto played = Clock::now(); Clock::now() - played < std::chrono::seconds(1);) pass();
+  // Five presses of a direction key, then the exit key, all waiting in the queue.
+  const auto pressed = Clock::now();
+  for (int n = 0; n < 5; ++n) {
+    PostEvent(EVENT_KEYDOWN, settings->kRight);
+    PostEvent(EVENT_KEYUP, settings->kRight);
+  }
+  PostEvent(EVENT_KEYDOWN, settings->kExit);
+  while (!asked && Clock::now() - pressed < std::chrono::minutes(2)) pass();
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - pressed);
+  ASSERT_TRUE(asked);
+  EXPECT_LT(took.count(), 2000) << took.count() << " ms";
 }
 
 }  // namespace

@@ -62,6 +62,14 @@ protected:
   int Load(int slot, const std::string& name) {
     return LoadGame(SaveRecordPath(slot, name), SlotFolder(slot));
   }
+  // Adds `files` files of `size` bytes each to the folder; sparse, they take no room on disk.
+  static void Pad(const std::string& folder, int files, int64_t size) {
+    for (int n = 0; n < files; ++n) {
+      const std::string path = folder + "/pad" + std::to_string(n);
+      WriteFileBytes(path, "");
+      fs::resize_file(path, static_cast<uintmax_t>(size));
+    }
+  }
   // The slot folder holds every file of the working folder, byte for byte.
   void ExpectSlotWhole(int slot) {
     auto working = FolderBytes(settings->tempDir);
@@ -173,6 +181,15 @@ TEST_F(UserFolderSaves, ASlotThatCannotBeCopiedInWholeIsNotLoaded) {
   ASSERT_EQ(Save(0, "HERO"), 1);
   WriteFileBytes(SlotFolder(0) + "/big.map", std::string(20000, 'm'));
   const auto slot = FolderBytes(SlotFolder(0));
+  // What the slot brings beyond the quest's own files of the same names.
+  const auto shipped = FolderBytes(settings->mapDir);
+  int64_t slotBytes = 0;
+  for (const auto& [name, bytes] : slot) {
+    const auto quests = shipped.find(name);
+    const size_t own = quests == shipped.end() ? 0 : quests->second.size();
+    slotBytes += static_cast<int64_t>(bytes.size() > own ? bytes.size() - own : 0);
+  }
+  constexpr int64_t kFileBound = 4 << 20;  // a file of a slot may hold as much
   const struct {
     const char* name;
     std::function<void()> spoil;
@@ -190,6 +207,12 @@ TEST_F(UserFolderSaves, ASlotThatCannotBeCopiedInWholeIsNotLoaded) {
          EXPECT_EQ(ftruncate(fd, 64ll << 30), 0);
          close(fd);
        }, -1, "/b.map: it holds 68719476736 bytes, more than 4194304", 0},
+      // Each file within its bound, but the slot more than any save.
+      {"sparse files that hold more than a slot", [this] { Pad(SlotFolder(0), 20, kFileBound); },
+       -1, ": its files hold " + std::to_string(slotBytes + 20 * kFileBound) +
+           " bytes, more than 67108864", 0},
+      {"more files than a slot", [this] { Pad(SlotFolder(0), 4096, 1); }, -1,
+       ": it holds " + std::to_string(slot.size() + 4096) + " entries, more than 4096", 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -215,6 +238,34 @@ TEST_F(UserFolderSaves, ASlotThatCannotBeCopiedInWholeIsNotLoaded) {
     fs::create_directories(SlotFolder(0));
     for (const auto& [name, bytes] : slot) WriteFileBytes(SlotFolder(0) + "/" + name, bytes);
   }
+}
+
+// A working folder that a slot could not hold is not saved, so that no slot is saved that
+// cannot be loaded; the old slot stands.
+TEST_F(UserFolderSaves, AWorkingFolderMoreThanASlotHoldsIsNotSaved) {
+  ASSERT_EQ(Save(0, "FIRST"), 1);
+  const auto before = FolderBytes(settings->saveDir);
+  Pad(settings->tempDir, 20, 4 << 20);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Save(0, "SECOND"), 0);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(HasLine(said, [&](const std::string& line) {
+    return line.rfind("Could not save the working folder " + settings->tempDir + ": its files hold ",
+                      0) == 0 &&
+           EndsWith(line, " bytes, more than 67108864");
+  })) << said;
+  EXPECT_EQ(FolderBytes(settings->saveDir), before);
+}
+
+// The quest's own files count for nothing against a slot's bounds: a quest that ships a map
+// file larger than any slot may hold saves and loads.
+TEST_F(UserFolderSaves, AQuestsOwnLargeFilesSaveAndLoad) {
+  Pad(settings->mapDir, 1, 80 << 20);
+  Pad(settings->tempDir, 1, 80 << 20);
+  ASSERT_EQ(Save(0, "HERO"), 1);
+  ExpectSlotWhole(0);
+  EXPECT_EQ(Load(0, "HERO"), 1);
+  EXPECT_EQ(fs::file_size(settings->tempDir + "pad0"), 80u << 20);
 }
 
 TEST_F(UserFolderSaves, ADiskThatFillsDuringASaveKeepsTheOldSlot) {

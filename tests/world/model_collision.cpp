@@ -59,6 +59,7 @@ protected:
 }  // namespace
 
 TEST(RectsOverlap, EdgesThatTouchOverlap) {
+  constexpr int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
   struct Case {
     int r[8];
     int expected;
@@ -74,6 +75,13 @@ TEST(RectsOverlap, EdgesThatTouchOverlap) {
       {{10, 10, 0, 0, 11, 10, 0, 0}, 0},
       {{-40, -40, 8, 8, 0, 0, 32, 32}, 0},
       {{5, 5, 2, 2, 0, 0, 32, 32}, 1},      // inside
+      // Far out, where an edge lies past the int range: positions that saturated.
+      {{kMax - 5, 0, 32, 32, kMax - 20, 0, 32, 32}, 1},
+      {{0, kMax - 5, 32, 32, 0, kMax, 32, 32}, 1},
+      {{kMax, kMax, 32, 32, 0, 0, 32, 32}, 0},
+      {{0, 0, 32, 32, kMax, kMax, 32, 32}, 0},
+      {{kMin, kMin, 32, 32, 0, 0, 32, 32}, 0},
+      {{kMin, 0, kMax, 32, -2, 0, 32, 32}, 1},
   };
   for (const Case& c : cases) {
     const int* r = c.r;

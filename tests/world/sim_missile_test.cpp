@@ -1,7 +1,9 @@
 // Missiles: creation, flight, range, walls, the play field, hits, the talk probe, drawing.
 #include <limits>
+#include "core/game.h"
 #include "sim_fixture.h"
 #include "world/missile.h"
+#include "world/update.h"
 
 using namespace simtest;
 
@@ -223,6 +225,35 @@ TEST_F(SimTest, DrawMissileCentresTheImageAndSpinsPerFrame) {
   probe->DrawMissile(0, 0);
   EXPECT_EQ(probe->rotation, 180);
   EXPECT_EQ(ReadPixel(back, 316, 316) & 0xFFFFFF, 0u);
+}
+
+// NPCs as far out as a float holds (an NPC line may say X = 99999999999): talking, shooting,
+// touching and drawing pass them by, and the NPC beside the player is still reached.
+TEST_F(SimTest, FarNPCsAreNeitherHitNorTalkedTo) {
+  constexpr float kFar = 99999999999.0f, kMax = std::numeric_limits<float>::max();
+  const float places[][2] = {{kFar, 200}, {-kFar, 200}, {300, kFar}, {kMax, kMax}, {-kMax, -kMax}};
+  std::vector<TActorPtr> far;
+  for (const auto& at : places) {
+    far.push_back(MakeNPC(at[0], at[1]));
+    npcList.AddLast(far.back());
+  }
+  auto near = MakeNPC(320, 200);
+  npcList.AddLast(near);
+  player->facing = 3;
+  player->Talk();
+  Launch(300, 200, 4, 0, 0, 3, 5);     // the player's shot, into the near NPC
+  Launch(300, 200, 0, 0, 1, 3, 5);     // an NPC's shot where the player stands
+  for (int pass = 0; pass < 4; ++pass) {
+    MoveActors();
+    DrawActors();
+  }
+  for (const TActorPtr& npc : far) {
+    EXPECT_EQ(npc->life, 10);
+    EXPECT_EQ(npc->attitude, 2);
+  }
+  EXPECT_EQ(near->life, 7);
+  EXPECT_EQ(player->life, 7);
+  EXPECT_TRUE(missileList.IsEmpty());
 }
 
 }  // namespace

@@ -22,16 +22,13 @@ uint8_t Channel(uint32_t pixel, uint32_t mask) {
 
 }  // namespace
 
-TPixmapPtr DecodeBmp(const std::vector<uint8_t>& d) {
+TPixmapPtr DecodeBmp(const std::vector<uint8_t>& d, TPixelBound* bound) {
   if (d.size() < 54 || d[0] != 'B' || d[1] != 'M') return nullptr;
   const uint32_t dataAt = U32(d, 10), headerSize = U32(d, 14);
   const int32_t width = static_cast<int32_t>(U32(d, 18)), rawHeight = static_cast<int32_t>(U32(d, 22));
   const unsigned bpp = U16(d, 28);
   const uint32_t compression = U32(d, 30);
-  if (headerSize < 40 || width <= 0 || width > kMaxImageSide || rawHeight == 0 ||
-      rawHeight < -kMaxImageSide || rawHeight > kMaxImageSide) {
-    return nullptr;
-  }
+  if (headerSize < 40 || !PixelsFit(width, std::abs(int64_t{rawHeight}), bound)) return nullptr;
   const bool topDown = rawHeight < 0;
   const int height = std::abs(rawHeight);
   const bool bitFields = compression == 3 || compression == 6;

@@ -49,6 +49,7 @@ struct TJpegRead {
   uint8_t* data = nullptr;  // RGBA rows, grown as they are decoded
   size_t capacity = 0;
   int width = 0, height = 0;
+  TPixelBound* bound = nullptr;
 };
 
 // Room for `bytes` bytes of rows; false when there is no memory.
@@ -69,7 +70,7 @@ bool ReadJpeg(TJpegRead& r) {
       std::max(kMinWorkBytes, static_cast<long>(r.size) * kWorkBytesPerFileByte);
   jpeg_mem_src(&r.cinfo, r.bytes, static_cast<unsigned long>(r.size));
   jpeg_read_header(&r.cinfo, TRUE);
-  if (r.cinfo.image_width > kMaxImageSide || r.cinfo.image_height > kMaxImageSide) return false;
+  if (!PixelsFit(r.cinfo.image_width, r.cinfo.image_height, r.bound)) return false;
   const uint64_t rgbaBytes = uint64_t{r.cinfo.image_width} * r.cinfo.image_height * 4;
   if (rgbaBytes > std::max(kAlwaysAllowedRgbaBytes, kMaxRgbaBytesPerFileByte * r.size)) {
     return false;
@@ -94,10 +95,11 @@ bool ReadJpeg(TJpegRead& r) {
 
 }  // namespace
 
-TPixmapPtr DecodeJpeg(const std::vector<uint8_t>& data) {
+TPixmapPtr DecodeJpeg(const std::vector<uint8_t>& data, TPixelBound* bound) {
   auto r = std::make_unique<TJpegRead>();
   r->bytes = data.data();
   r->size = data.size();
+  r->bound = bound;
   r->cinfo.err = jpeg_std_error(&r->err.base);
   r->err.base.error_exit = Fail;
   r->err.base.emit_message = OnMessage;

@@ -22,6 +22,7 @@ struct TPngRead {
   png_infop info = nullptr;
   const uint8_t* bytes = nullptr;
   size_t size = 0, pos = 0;
+  TPixelBound* bound = nullptr;
   uint8_t* data = nullptr;
   png_bytep* rows = nullptr;
   int width = 0, height = 0;
@@ -46,7 +47,7 @@ bool ReadPng(TPngRead& r) {
   png_read_info(r.png, r.info);
   const png_uint_32 w = png_get_image_width(r.png, r.info);
   const png_uint_32 h = png_get_image_height(r.png, r.info);
-  if (w == 0 || h == 0 || w > kMaxImageSide || h > kMaxImageSide) return false;
+  if (!PixelsFit(w, h, r.bound)) return false;
   // Every row is stored with its filter byte.
   const uint64_t raw = (static_cast<uint64_t>(png_get_rowbytes(r.png, r.info)) + 1) * h;
   if (raw > kMaxDeflateRatio * r.size) return false;
@@ -90,10 +91,11 @@ bool WritePng(TPngWrite& s, const TPixmap& pixmap, int level) {
 
 }  // namespace
 
-TPixmapPtr DecodePng(const std::vector<uint8_t>& data) {
+TPixmapPtr DecodePng(const std::vector<uint8_t>& data, TPixelBound* bound) {
   TPngRead r;
   r.bytes = data.data();
   r.size = data.size();
+  r.bound = bound;
   r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Quiet);
   if (r.png) r.info = png_create_info_struct(r.png);
   const bool ok = r.png && r.info && ReadPng(r);

@@ -4,18 +4,18 @@
 
 #include "platform/graphics/codecs/codecs.h"
 
-TPixmapPtr DecodeTga(const std::vector<uint8_t>& d) {
+TPixmapPtr DecodeTga(const std::vector<uint8_t>& d, TPixelBound* bound) {
   if (d.size() < 18) return nullptr;
   const unsigned idLength = d[0], mapType = d[1], type = d[2];
   const unsigned mapLength = d[5] | (d[6] << 8), mapBits = d[7];
   const int width = d[12] | (d[13] << 8), height = d[14] | (d[15] << 8);
   const unsigned bpp = d[16], descriptor = d[17];
   const bool grey = type == 3 || type == 11, rle = type == 10 || type == 11;
-  if (!(type == 2 || type == 3 || type == 10 || type == 11) || mapType > 1 || width == 0 ||
-      height == 0 || (grey ? bpp != 8 : !(bpp == 16 || bpp == 24 || bpp == 32))) {
+  if (!(type == 2 || type == 3 || type == 10 || type == 11) || mapType > 1 ||
+      (grey ? bpp != 8 : !(bpp == 16 || bpp == 24 || bpp == 32))) {
     return nullptr;
   }
-  if (width > kMaxImageSide || height > kMaxImageSide) return nullptr;
+  if (!PixelsFit(width, height, bound)) return nullptr;
   const size_t bytes = bpp / 8;
   size_t at = 18 + idLength + (mapType ? mapLength * ((mapBits + 7) / 8) : 0);
   if (at > d.size()) return nullptr;

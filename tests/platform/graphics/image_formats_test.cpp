@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/graphics/graphics.h"
+#include "platform/files/files.h"
 #include "support/images.h"
 #include "../temp_dir.h"
 
@@ -125,70 +126,56 @@ uint32_t PngShows(const PngCase& c, int x, int y) {
   }
 }
 
-void ToVector(png_structp png, png_bytep data, png_size_t size) {
-  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + size);
-}
-
 std::vector<uint8_t> PngFile(const PngCase& c) {
-  std::vector<uint8_t> file;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return {};
-  }
-  png_set_write_fn(png, &file, ToVector, nullptr);
-  png_set_IHDR(png, info, kWidth, kHeight, c.depth, c.colourType,
-               c.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  std::vector<png_color> palette;
-  std::vector<png_byte> alphas;
-  if (c.colourType == PNG_COLOR_TYPE_PALETTE) {
-    for (int i = 0; i < PaletteSize(c.depth); ++i) palette.push_back(PaletteColour(i));
-    png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-    if (c.trns == Trns::Key) {
-      for (int i = 0; i < kPaletteAlphas; ++i) alphas.push_back(PaletteAlpha(i));
-      png_set_tRNS(png, info, alphas.data(), kPaletteAlphas, nullptr);
+  return testsupport::PngBytes([&c](png_structp png, png_infop info) {
+    png_set_IHDR(png, info, kWidth, kHeight, c.depth, c.colourType,
+                 c.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    std::vector<png_color> palette;
+    std::vector<png_byte> alphas;
+    if (c.colourType == PNG_COLOR_TYPE_PALETTE) {
+      for (int i = 0; i < PaletteSize(c.depth); ++i) palette.push_back(PaletteColour(i));
+      png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+      if (c.trns == Trns::Key) {
+        for (int i = 0; i < kPaletteAlphas; ++i) alphas.push_back(PaletteAlpha(i));
+        png_set_tRNS(png, info, alphas.data(), kPaletteAlphas, nullptr);
+      }
+    } else if (c.trns == Trns::Key) {
+      const std::vector<unsigned> key = Key(c);
+      png_color_16 colour{};
+      if (c.colourType == PNG_COLOR_TYPE_GRAY) {
+        colour.gray = static_cast<png_uint_16>(key[0]);
+      } else {
+        colour.red = static_cast<png_uint_16>(key[0]);
+        colour.green = static_cast<png_uint_16>(key[1]);
+        colour.blue = static_cast<png_uint_16>(key[2]);
+      }
+      png_set_tRNS(png, info, nullptr, 0, &colour);
     }
-  } else if (c.trns == Trns::Key) {
-    const std::vector<unsigned> key = Key(c);
-    png_color_16 colour{};
-    if (c.colourType == PNG_COLOR_TYPE_GRAY) {
-      colour.gray = static_cast<png_uint_16>(key[0]);
-    } else {
-      colour.red = static_cast<png_uint_16>(key[0]);
-      colour.green = static_cast<png_uint_16>(key[1]);
-      colour.blue = static_cast<png_uint_16>(key[2]);
-    }
-    png_set_tRNS(png, info, nullptr, 0, &colour);
-  }
-  png_write_info(png, info);
-  // Rows as stored: samples below 8 bits packed from the high bit, 16-bit ones big-endian.
-  const int channels = Channels(c.colourType);
-  std::vector<std::vector<png_byte>> rows(kHeight);
-  std::vector<png_bytep> pointers;
-  for (int y = 0; y < kHeight; ++y) {
-    std::vector<png_byte>& row = rows[y];
-    row.assign((kWidth * channels * c.depth + 7) / 8, 0);
-    int bit = 0;
-    for (int x = 0; x < kWidth; ++x) {
-      for (int k = 0; k < channels; ++k, bit += c.depth) {
-        const unsigned v = Sample(c, x, y, k);
-        if (c.depth == 16) {
-          row[bit / 8] = static_cast<png_byte>(v >> 8);
-          row[bit / 8 + 1] = static_cast<png_byte>(v);
-        } else {
-          row[bit / 8] |= static_cast<png_byte>(v << (8 - c.depth - bit % 8));
+    png_write_info(png, info);
+    // Rows as stored: samples below 8 bits packed from the high bit, 16-bit ones big-endian.
+    const int channels = Channels(c.colourType);
+    std::vector<std::vector<png_byte>> rows(kHeight);
+    std::vector<png_bytep> pointers;
+    for (int y = 0; y < kHeight; ++y) {
+      std::vector<png_byte>& row = rows[y];
+      row.assign((kWidth * channels * c.depth + 7) / 8, 0);
+      int bit = 0;
+      for (int x = 0; x < kWidth; ++x) {
+        for (int k = 0; k < channels; ++k, bit += c.depth) {
+          const unsigned v = Sample(c, x, y, k);
+          if (c.depth == 16) {
+            row[bit / 8] = static_cast<png_byte>(v >> 8);
+            row[bit / 8 + 1] = static_cast<png_byte>(v);
+          } else {
+            row[bit / 8] |= static_cast<png_byte>(v << (8 - c.depth - bit % 8));
+          }
         }
       }
+      pointers.push_back(row.data());
     }
-    pointers.push_back(row.data());
-  }
-  png_write_image(png, pointers.data());  // with Adam7, writes the passes itself
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return file;
+    png_write_image(png, pointers.data());  // with Adam7, writes the passes itself
+  });
 }
 
 class ImageFormats : public ::testing::Test {
@@ -503,6 +490,34 @@ TEST_F(ImageFormats, TgasOfEveryDepthTheReaderTakes) {
                        c.tolerance),
               "")
         << c.name;
+  }
+}
+
+// Every reader checks the size a file declares against the bound it is given before it
+// decodes anything, and the refusal names the file and the size.
+TEST_F(ImageFormats, EveryFormatIsHeldToAPixelBoundBeforeItIsDecoded) {
+  const struct {
+    const char* name;
+    std::vector<uint8_t> file;
+  } files[] = {
+      {"picture.png", PngFile({"", PNG_COLOR_TYPE_GRAY, 1, false, Trns::None})},
+      {"picture.jpg", testsupport::JpegBytes(kWidth, kHeight, 10, 20, 30)},
+      {"picture.bmp", BmpFile({"", 24, false, 40, 0, {}, 0, 0, 0})},
+      {"picture.tga", TgaFile({"", 2, 24, false, 0, 0, 0})},
+  };
+  constexpr int kPixels = kWidth * kHeight;
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.name);
+    const std::string path = Save(f.name, f.file);
+    testing::internal::CaptureStderr();
+    const TPixmapPtr within = LoadPixmap(path, ANY_SIZE, kPixels);
+    const TPixmapPtr beyond = LoadPixmap(path, ANY_SIZE, kPixels - 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(within);
+    EXPECT_EQ(within->width, kWidth);
+    EXPECT_FALSE(beyond);
+    EXPECT_EQ(said, "Refused to read " + path + ": it is a picture of 11 x 9 pixels, more than " +
+                        std::to_string(kPixels - 1) + "\n");
   }
 }
 
