@@ -16,9 +16,11 @@ namespace {
 // The texels and weights of four pixels, one pixel per 32-bit lane: the neighbourhood's top
 // left, top right, bottom left and bottom right texels (RGBA), the weights of the right and
 // lower texels out of 256, and all ones where the pixel lies inside the frame's columns (its
-// right texel is not clamped onto its left one).
+// right texel is not clamped onto its left one). Without a mix across (every pixel's wx is 0:
+// a frame stretched down only), a pixel's equal-alpha mix is its left column's alone.
 struct TQuad {
   __m128i tl, tr, bl, br, wx, wy, inside;
+  bool across = true;
 };
 
 const __m128i kAlphaByte = _mm_set1_epi32(static_cast<int>(0xFF000000u));
@@ -39,11 +41,13 @@ const __m128i kAlphaByte = _mm_set1_epi32(static_cast<int>(0xFF000000u));
   return _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(128)), 8);
 }
 
+// (A column's mix weighs it by 256 against 0 for the next one: its own value, exactly.)
 [[gnu::always_inline]] inline __m128i HalfEqual(__m128i tl, __m128i tr, __m128i bl, __m128i br,
-                                                __m128i wx, __m128i wy) {
+                                                __m128i wx, __m128i wy, bool across) {
   const __m128i full = _mm_set1_epi16(256), restY = _mm_sub_epi16(full, wy);
-  const __m128i left = Lerp(tl, bl, wy, restY), right = Lerp(tr, br, wy, restY);
-  return Lerp(left, right, wx, _mm_sub_epi16(full, wx));
+  const __m128i left = Lerp(tl, bl, wy, restY);
+  if (!across) return left;
+  return Lerp(left, Lerp(tr, br, wy, restY), wx, _mm_sub_epi16(full, wx));
 }
 
 // Equal alphas: each channel mixed down the columns, then across; the alpha is the texels' own.
@@ -53,9 +57,9 @@ const __m128i kAlphaByte = _mm_set1_epi32(static_cast<int>(0xFF000000u));
   Spread(q.wx, wxLo, wxHi);
   Spread(q.wy, wyLo, wyHi);
   const __m128i lo = HalfEqual(_mm_unpacklo_epi8(q.tl, zero), _mm_unpacklo_epi8(q.tr, zero),
-                               _mm_unpacklo_epi8(q.bl, zero), _mm_unpacklo_epi8(q.br, zero), wxLo, wyLo);
+                               _mm_unpacklo_epi8(q.bl, zero), _mm_unpacklo_epi8(q.br, zero), wxLo, wyLo, q.across);
   const __m128i hi = HalfEqual(_mm_unpackhi_epi8(q.tl, zero), _mm_unpackhi_epi8(q.tr, zero),
-                               _mm_unpackhi_epi8(q.bl, zero), _mm_unpackhi_epi8(q.br, zero), wxHi, wyHi);
+                               _mm_unpackhi_epi8(q.bl, zero), _mm_unpackhi_epi8(q.br, zero), wxHi, wyHi, q.across);
   const __m128i mixed = _mm_packus_epi16(lo, hi);
   return _mm_or_si128(_mm_andnot_si128(kAlphaByte, mixed), _mm_and_si128(q.tl, kAlphaByte));
 }
@@ -246,7 +250,7 @@ private:
           // Unscaled across: four neighbouring columns.
           const uint8_t* t = r0 + 4 * first;
           const uint8_t* b = r1 + 4 * first;
-          q = {Load(t), Load(t + 4), Load(b), Load(b + 4), NextWeights(), wyLanes, all};
+          q = {Load(t), Load(t + 4), Load(b), Load(b + 4), NextWeights(), wyLanes, all, (fx_ & 0xFF00) != 0};
         } else {
           // Every pixel's texel pair inside the frame's columns.
           __m128i top[4], bottom[4];

@@ -13,9 +13,10 @@
 namespace {
 
 // Eight pixels' texels (RGBA, one pixel per 32-bit lane) and weights out of 256, all inside
-// the frame's columns.
+// the frame's columns; without a mix across, as bilinear.cpp's groups have it.
 struct TOct {
   __m256i tl, tr, bl, br, wx, wy;
+  bool across = true;
 };
 
 CORVEL_AVX2 inline __m256i Alpha(__m256i texels) { return _mm256_srli_epi32(texels, 24); }
@@ -32,10 +33,11 @@ CORVEL_AVX2 inline __m256i Lerp(__m256i a, __m256i b, __m256i w, __m256i rest) {
 }
 
 CORVEL_AVX2 inline __m256i HalfEqual(__m256i tl, __m256i tr, __m256i bl, __m256i br, __m256i wx,
-                                     __m256i wy) {
+                                     __m256i wy, bool across) {
   const __m256i full = _mm256_set1_epi16(256), restY = _mm256_sub_epi16(full, wy);
-  const __m256i left = Lerp(tl, bl, wy, restY), right = Lerp(tr, br, wy, restY);
-  return Lerp(left, right, wx, _mm256_sub_epi16(full, wx));
+  const __m256i left = Lerp(tl, bl, wy, restY);
+  if (!across) return left;
+  return Lerp(left, Lerp(tr, br, wy, restY), wx, _mm256_sub_epi16(full, wx));
 }
 
 CORVEL_AVX2 inline __m256i MixEqualAlpha(const TOct& q) {
@@ -44,9 +46,9 @@ CORVEL_AVX2 inline __m256i MixEqualAlpha(const TOct& q) {
   Spread(q.wx, wxLo, wxHi);
   Spread(q.wy, wyLo, wyHi);
   const __m256i lo = HalfEqual(_mm256_unpacklo_epi8(q.tl, zero), _mm256_unpacklo_epi8(q.tr, zero),
-                               _mm256_unpacklo_epi8(q.bl, zero), _mm256_unpacklo_epi8(q.br, zero), wxLo, wyLo);
+                               _mm256_unpacklo_epi8(q.bl, zero), _mm256_unpacklo_epi8(q.br, zero), wxLo, wyLo, q.across);
   const __m256i hi = HalfEqual(_mm256_unpackhi_epi8(q.tl, zero), _mm256_unpackhi_epi8(q.tr, zero),
-                               _mm256_unpackhi_epi8(q.bl, zero), _mm256_unpackhi_epi8(q.br, zero), wxHi, wyHi);
+                               _mm256_unpackhi_epi8(q.bl, zero), _mm256_unpackhi_epi8(q.br, zero), wxHi, wyHi, q.across);
   const __m256i mixed = _mm256_packus_epi16(lo, hi);
   return _mm256_blendv_epi8(mixed, q.tl, alphaByte);
 }
@@ -148,6 +150,7 @@ CORVEL_AVX2 int BilinearBandAvx2(uint8_t* out, const uint8_t* r0, const uint8_t*
       q.tr = Load(t + 4);
       q.bl = Load(b);
       q.br = Load(b + 4);
+      q.across = (fx & 0xFF00) != 0;
     } else {
       int x[8];
       for (int k = 0; k < 8; ++k) x[k] = static_cast<int>((fx + k * sx) >> 16) * 4;
