@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/graphics/blend.h"
 #include "platform/graphics/draw_internal.h"
 
 namespace {
@@ -158,8 +157,9 @@ void Store(uint8_t* out, __m128i mixed, int count) {
 // from pixel to pixel; edges clamped.
 class TRowSampler {
 public:
-  TRowSampler(const TFrameSource& f, double u, double v, double du, double dv)
-      : fx_(RoundToInt((u - 0.5) * 65536.0)),
+  TRowSampler(const TFrameSource& f, double u, double v, double du, double dv, bool wide)
+      : wide_(wide),
+        fx_(RoundToInt((u - 0.5) * 65536.0)),
         fy_(RoundToInt((v - 0.5) * 65536.0)),
         sx_(RoundToInt(du * 65536.0)),
         sy_(RoundToInt(dv * 65536.0)),
@@ -233,15 +233,9 @@ private:
     const uint8_t* r1 = Row(iy + 1);
     const int wy = static_cast<int>((fy_ >> 8) & 255);
     const __m128i wyLanes = _mm_set1_epi32(wy), all = _mm_set1_epi32(-1);
-    const bool avx2 = CpuHasAvx2(), steady = SteadyStep(sx_);
+    if (wide_ && BilinearBandAvx2(out, r0, r1, wy, fx_, sx_, maxX_, n) == n) return;
+    const bool steady = SteadyStep(sx_);
     for (int i = 0; i < n;) {
-      if (avx2) {
-        const int done = BilinearBandAvx2(out, r0, r1, wy, fx_, sx_, maxX_, n - i);
-        i += done;
-        out += 4 * done;
-        fx_ += done * sx_;
-        if (i >= n) return;
-      }
       const int count = std::min(4, n - i);
       if (count == 4 && steady && InsideColumns(fx_, 3 * sx_)) {
         const int first = static_cast<int>(fx_ >> 16);
@@ -285,6 +279,7 @@ private:
     right = _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
   }
 
+  const bool wide_;
   int64_t fx_, fy_;
   const int64_t sx_, sy_;
   const int maxX_, maxY_;
@@ -294,6 +289,7 @@ private:
 
 }  // namespace
 
-void BilinearRow(uint8_t* out, const TFrameSource& f, double u, double v, double du, double dv, int n) {
-  TRowSampler(f, u, v, du, dv).Run(out, n);
+void BilinearRow(uint8_t* out, const TFrameSource& f, double u, double v, double du, double dv, int n,
+                 bool wide) {
+  TRowSampler(f, u, v, du, dv, wide).Run(out, n);
 }

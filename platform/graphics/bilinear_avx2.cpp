@@ -4,6 +4,7 @@
 // mix, so every sample comes out as bilinear.cpp makes it.
 #include <immintrin.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/graphics/draw_internal.h"
@@ -12,10 +13,10 @@
 
 namespace {
 
-// Eight pixels' texels (RGBA, one pixel per 32-bit lane) and weights out of 256, all inside
-// the frame's columns; without a mix across, as bilinear.cpp's groups have it.
+// Eight pixels' texels (RGBA, one pixel per 32-bit lane), weights out of 256 and inside
+// marks, and whether they mix across, as bilinear.cpp's groups of four have them.
 struct TOct {
-  __m256i tl, tr, bl, br, wx, wy;
+  __m256i tl, tr, bl, br, wx, wy, inside;
   bool across = true;
 };
 
@@ -94,7 +95,7 @@ CORVEL_AVX2 inline __m256i MixWeighted(const TOct& q) {
 CORVEL_AVX2 inline __m256i Mix(const TOct& q) {
   const __m256i a = Alpha(q.tl);
   const __m256i equal = _mm256_and_si256(
-      _mm256_cmpeq_epi32(a, Alpha(q.tr)),
+      _mm256_and_si256(q.inside, _mm256_cmpeq_epi32(a, Alpha(q.tr))),
       _mm256_and_si256(_mm256_cmpeq_epi32(a, Alpha(q.bl)), _mm256_cmpeq_epi32(a, Alpha(q.br))));
   const int which = _mm256_movemask_ps(_mm256_castsi256_ps(equal));
   if (which == 0xFF) return MixEqualAlpha(q);
@@ -124,6 +125,25 @@ CORVEL_AVX2 inline void Unzip(const uint8_t* row, const int x[8], __m256i& left,
   right = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
 }
 
+// The texels of pixel k with its coordinate fx, edges clamped as bilinear.cpp clamps them.
+struct TEdges {
+  uint32_t tl[8], tr[8], bl[8], br[8], inside[8];
+
+  void Take(int k, const uint8_t* r0, const uint8_t* r1, int64_t fx, int maxX) {
+    const int ix = static_cast<int>(fx >> 16);
+    inside[k] = ix >= 0 && ix < maxX ? ~0u : 0;
+    const int x0 = std::clamp(ix, 0, maxX) * 4, x1 = std::clamp(ix + 1, 0, maxX) * 4;
+    std::memcpy(&tl[k], r0 + x0, 4);
+    std::memcpy(&tr[k], r0 + x1, 4);
+    std::memcpy(&bl[k], r1 + x0, 4);
+    std::memcpy(&br[k], r1 + x1, 4);
+  }
+};
+
+CORVEL_AVX2 inline __m256i Lanes(const uint32_t v[8]) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v));
+}
+
 }  // namespace
 
 CORVEL_AVX2 int BilinearBandAvx2(uint8_t* out, const uint8_t* r0, const uint8_t* r1, int wy, int64_t fx,
@@ -132,17 +152,31 @@ CORVEL_AVX2 int BilinearBandAvx2(uint8_t* out, const uint8_t* r0, const uint8_t*
   const __m256i wyLanes = _mm256_set1_epi32(wy);
   const __m256i steps = _mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int>(static_cast<uint32_t>(sx))),
                                            _mm256_set_epi32(7, 6, 5, 4, 3, 2, 1, 0));
-  int done = 0;
-  for (; n - done >= 8; done += 8, fx += 8 * sx, out += 32) {
-    const int64_t first = fx >> 16;
-    if (first < 0 || first >= maxX) break;
-    const int64_t last = (fx + 7 * sx) >> 16;
-    if (last < 0 || last >= maxX) break;
+  const __m256i all = _mm256_set1_epi32(-1);
+  for (int done = 0; done < n; done += 8, fx += 8 * sx, out += 32) {
+    const int count = n - done < 8 ? n - done : 8;
     // Bits 8 to 15 of each pixel's coordinate, which the low 32 bits give.
     const __m256i at = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(static_cast<uint32_t>(fx))), steps);
     TOct q{};
     q.wx = _mm256_and_si256(_mm256_srli_epi32(at, 8), _mm256_set1_epi32(255));
     q.wy = wyLanes;
+    q.inside = all;
+    const int64_t first = fx >> 16, last = (fx + 7 * sx) >> 16;
+    if (count < 8 || first < 0 || first >= maxX || last < 0 || last >= maxX) {
+      // At an edge of the frame, or the row's last pixels (the lanes past them take clamped
+      // texels too, and are left out).
+      TEdges e;
+      for (int k = 0; k < 8; ++k) e.Take(k, r0, r1, fx + k * sx, maxX);
+      q.tl = Lanes(e.tl);
+      q.tr = Lanes(e.tr);
+      q.bl = Lanes(e.bl);
+      q.br = Lanes(e.br);
+      q.inside = Lanes(e.inside);
+      alignas(32) uint8_t mixed[32];
+      _mm256_store_si256(reinterpret_cast<__m256i*>(mixed), Mix(q));
+      std::memcpy(out, mixed, 4 * static_cast<size_t>(count));
+      continue;
+    }
     if (sx == 65536 && first + 8 <= maxX) {
       const uint8_t* t = r0 + 4 * first;
       const uint8_t* b = r1 + 4 * first;
@@ -159,5 +193,5 @@ CORVEL_AVX2 int BilinearBandAvx2(uint8_t* out, const uint8_t* r0, const uint8_t*
     }
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), Mix(q));
   }
-  return done;
+  return n;
 }

@@ -1,7 +1,8 @@
 // Bilinear sampling gives, pixel for pixel, what the plain one-pixel-at-a-time sampler below
 // gives (the arithmetic that the drawing code's pictures were first made with): random frames
 // with every kind of alpha, sampled along rows stretched, shrunk, turned, off the grid and
-// reaching past every edge, in rows that end in every way a group of pixels can.
+// reaching past every edge, in rows that end in every way a group of pixels can, four pixels
+// at a time and (with AVX2) eight.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -108,11 +109,16 @@ TEST(Bilinear, RowsGiveWhatThePlainSamplerGives) {
       if (trial % 3 == 0) u = std::floor(u) + 0.5;
       if (trial % 4 == 0) v = std::floor(v) + 0.5 * static_cast<double>(random() % 2);
       const int n = 1 + static_cast<int>(random() % 70);
-      std::vector<uint8_t> got(4 * static_cast<size_t>(n)), want(got.size());
-      BilinearRow(got.data(), f, u, v, du, dv, n);
+      std::vector<uint8_t> want(4 * static_cast<size_t>(n));
       PlainRow(want.data(), f, u, v, du, dv, n);
-      ASSERT_EQ(got, want) << "frame " << w << " x " << h << ", from (" << u << ", " << v
-                           << ") by (" << du << ", " << dv << "), " << n << " pixels";
+      // Four pixels at a time, and eight where the processor can.
+      for (const bool wide : {false, CpuHasAvx2()}) {
+        std::vector<uint8_t> got(want.size());
+        BilinearRow(got.data(), f, u, v, du, dv, n, wide);
+        ASSERT_EQ(got, want) << "frame " << w << " x " << h << ", from (" << u << ", " << v
+                             << ") by (" << du << ", " << dv << "), " << n << " pixels"
+                             << (wide ? ", eight at a time" : "");
+      }
     }
   }
 }
