@@ -26,17 +26,14 @@ TClip ClipOf(const TGraphics& g);
 // Bilinear samples of a frame along a row of n pixels, from the source coordinates (u, v) of
 // the first pixel's centre, stepping (du, dv) per pixel; edges are clamped. Written to out
 // as RGBA, to be blended as one row. Wide: eight pixels at a time where they can be (AVX2),
-// which gives the same samples.
+// which gives the same samples as one at a time.
 void BilinearRow(uint8_t* out, const TFrameSource& f, double u, double v, double du, double dv, int n,
                  bool wide = CpuHasAvx2());
 
-// A step between pixels small enough that a group of them can be checked by its first and last
-// pixel (the coordinates of eight pixels stay far within 64 bits).
-inline bool SteadyStep(int64_t step) { return step > -(int64_t(1) << 40) && step < (int64_t(1) << 40); }
 // With AVX2 (bilinear_avx2.cpp), eight pixels at a time: the n samples of a row whose pixels
 // all take the texel rows r0 and r1 with the vertical weight wy, from the 16.16 coordinate fx
 // stepping by sx, the frame's columns running from 0 to maxX. Returns how many it sampled: n,
-// or 0 for a step that is not steady.
+// or 0 for a step too long for a group of eight to be checked by its first and last pixel.
 int BilinearBandAvx2(uint8_t* out, const uint8_t* r0, const uint8_t* r1, int wy, int64_t fx, int64_t sx,
                      int maxX, int n);
 
