@@ -1,7 +1,9 @@
-// Bilinear sampling eight pixels at a time on processors with AVX2: the arithmetic of the
-// four-pixel groups of bilinear.cpp on twice the lanes (each 128-bit half holds what one of
-// them holds), and the same choice per pixel between the equal-alpha and the alpha-weighted
-// mix, so every sample comes out as bilinear.cpp makes it.
+// Bilinear sampling eight pixels at a time on processors with AVX2, along a row that keeps to
+// one band of texel rows: each pixel takes the mix that bilinear.cpp gives it (equal alphas
+// inside the frame's columns, else weighted by alpha) with the same arithmetic, one pixel per
+// 32-bit lane. The equal-alpha mix is bilinear.cpp's on 16-bit lanes; the weighted one forms
+// the same whole numbers, and its colour sums (below 2^24) are exact in single precision, so
+// the one division and rounding that follow are bilinear.cpp's too.
 #include <immintrin.h>
 
 #include <algorithm>
@@ -13,8 +15,10 @@
 
 namespace {
 
-// Eight pixels' texels (RGBA, one pixel per 32-bit lane), weights out of 256 and inside
-// marks, and whether they mix across, as bilinear.cpp's groups of four have them.
+// Eight pixels: the neighbourhood's top left, top right, bottom left and bottom right texels
+// (RGBA), the weights of the right and lower texels out of 256, all ones where the pixel lies
+// inside the frame's columns (its right texel is not clamped onto its left one), and whether
+// any pixel mixes across (without, every wx is 0: a frame stretched down only).
 struct TOct {
   __m256i tl, tr, bl, br, wx, wy, inside;
   bool across = true;
@@ -22,17 +26,22 @@ struct TOct {
 
 CORVEL_AVX2 inline __m256i Alpha(__m256i texels) { return _mm256_srli_epi32(texels, 24); }
 
+// Each lane's low 16 bits in the four 16-bit lanes of its pixel, as the bytes of the texels
+// unpack: lo for pixels 0, 1, 4 and 5, hi for 2, 3, 6 and 7.
 CORVEL_AVX2 inline void Spread(__m256i w, __m256i& lo, __m256i& hi) {
   const __m256i twice = _mm256_or_si256(w, _mm256_slli_epi32(w, 16));
   lo = _mm256_unpacklo_epi32(twice, twice);
   hi = _mm256_unpackhi_epi32(twice, twice);
 }
 
+// (a * (256 - w) + b * w + 128) >> 8 in 16-bit lanes; no sum exceeds 255 * 256 + 128.
 CORVEL_AVX2 inline __m256i Lerp(__m256i a, __m256i b, __m256i w, __m256i rest) {
   const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(a, rest), _mm256_mullo_epi16(b, w));
   return _mm256_srli_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(128)), 8);
 }
 
+// Down the two columns, then across. Across with wx 0 weighs the left column by 256 and the
+// right one by 0: the left column's value, exactly.
 CORVEL_AVX2 inline __m256i HalfEqual(__m256i tl, __m256i tr, __m256i bl, __m256i br, __m256i wx,
                                      __m256i wy, bool across) {
   const __m256i full = _mm256_set1_epi16(256), restY = _mm256_sub_epi16(full, wy);
@@ -41,6 +50,7 @@ CORVEL_AVX2 inline __m256i HalfEqual(__m256i tl, __m256i tr, __m256i bl, __m256i
   return Lerp(left, Lerp(tr, br, wy, restY), wx, _mm256_sub_epi16(full, wx));
 }
 
+// Equal alphas: each channel mixed down the columns, then across; the alpha is the texels' own.
 CORVEL_AVX2 inline __m256i MixEqualAlpha(const TOct& q) {
   const __m256i zero = _mm256_setzero_si256(), alphaByte = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
   __m256i wxLo, wxHi, wyLo, wyHi;
@@ -54,10 +64,15 @@ CORVEL_AVX2 inline __m256i MixEqualAlpha(const TOct& q) {
   return _mm256_blendv_epi8(mixed, q.tl, alphaByte);
 }
 
+// Texel i weighs ((its bilinear weight out of 65536) >> 8) * its alpha, below 2^16. The factors
+// fit 16 bits with nothing above them, so madd gives their 32-bit product.
 CORVEL_AVX2 inline __m256i Weight(__m256i a, __m256i b, __m256i texel) {
   return _mm256_madd_epi16(_mm256_srli_epi32(_mm256_madd_epi16(a, b), 8), Alpha(texel));
 }
 
+// The weighted sum of the channel that the mask keeps, the channel's byte left in place: the
+// sum comes out times 2^(8c) for channel c, exactly, as every product and partial sum is a
+// whole number below 2^24 before that scaling.
 CORVEL_AVX2 inline __m256 Channel(const __m256i texels[4], const __m256 weights[4], __m256i mask) {
   __m256 sum = _mm256_mul_ps(weights[0], _mm256_cvtepi32_ps(_mm256_and_si256(texels[0], mask)));
   for (int i = 1; i < 4; ++i)
@@ -65,6 +80,9 @@ CORVEL_AVX2 inline __m256 Channel(const __m256i texels[4], const __m256 weights[
   return sum;
 }
 
+// Alpha-weighted: each colour is its weighted sum times the reciprocal of the total weight
+// (scaled back by the channel's 2^(8c), exactly), plus a half, truncated; the alpha is the total
+// weight out of 256, rounded. No weight at all gives a transparent black.
 CORVEL_AVX2 inline __m256i MixWeighted(const TOct& q) {
   const __m256i full = _mm256_set1_epi32(256);
   const __m256i restX = _mm256_sub_epi32(full, q.wx), restY = _mm256_sub_epi32(full, q.wy);
@@ -92,6 +110,7 @@ CORVEL_AVX2 inline __m256i MixWeighted(const TOct& q) {
   return _mm256_andnot_si256(_mm256_cmpeq_epi32(total, _mm256_setzero_si256()), out);
 }
 
+// Each pixel mixed as its texels ask; eight pixels take only the mixes that they need.
 CORVEL_AVX2 inline __m256i Mix(const TOct& q) {
   const __m256i a = Alpha(q.tl);
   const __m256i equal = _mm256_and_si256(
@@ -148,8 +167,10 @@ CORVEL_AVX2 inline __m256i Lanes(const uint32_t v[8]) {
 
 CORVEL_AVX2 int BilinearBandAvx2(uint8_t* out, const uint8_t* r0, const uint8_t* r1, int wy, int64_t fx,
                                  int64_t sx, int maxX, int n) {
-  // The coordinates of eight pixels stay far within 64 bits.
-  if (sx <= -(int64_t(1) << 40) || sx >= (int64_t(1) << 40)) return 0;
+  // Coordinates whose steps over the row stay far within 64 bits, so that eight pixels whose
+  // first and last lie inside the frame's columns all do.
+  constexpr int64_t kFar = int64_t(1) << 40;
+  if (sx <= -kFar || sx >= kFar || fx <= -(kFar << 20) || fx >= (kFar << 20)) return 0;
   const __m256i wyLanes = _mm256_set1_epi32(wy);
   const __m256i steps = _mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int>(static_cast<uint32_t>(sx))),
                                            _mm256_set_epi32(7, 6, 5, 4, 3, 2, 1, 0));

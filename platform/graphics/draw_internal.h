@@ -33,7 +33,8 @@ void BilinearRow(uint8_t* out, const TFrameSource& f, double u, double v, double
 // With AVX2 (bilinear_avx2.cpp), eight pixels at a time: the n samples of a row whose pixels
 // all take the texel rows r0 and r1 with the vertical weight wy, from the 16.16 coordinate fx
 // stepping by sx, the frame's columns running from 0 to maxX. Returns how many it sampled: n,
-// or 0 for a step too long for a group of eight to be checked by its first and last pixel.
+// or 0 (none) for a coordinate or a step so far out that eight pixels cannot be checked by
+// their first and last.
 int BilinearBandAvx2(uint8_t* out, const uint8_t* r0, const uint8_t* r1, int wy, int64_t fx, int64_t sx,
                      int maxX, int n);
 
