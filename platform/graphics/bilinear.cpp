@@ -50,13 +50,24 @@ void MixWeighted(uint8_t* out, const uint8_t* const p[4], unsigned wx, unsigned 
   out[3] = static_cast<uint8_t>((a + 128) >> 8);
 }
 
+// std::llround without its call, for values well within 64 bits: the truncation and what it
+// leaves, both exact there, rounded half away from zero.
+int64_t RoundToInt(double x) {
+  if (!(x > -0x1p52 && x < 0x1p52)) return std::llround(x);
+  int64_t i = static_cast<int64_t>(x);
+  const double rest = x - static_cast<double>(i);
+  if (rest >= 0.5) ++i;
+  if (rest <= -0.5) --i;
+  return i;
+}
+
 }  // namespace
 
 void BilinearRow(uint8_t* out, const TFrameSource& f, double u, double v, double du, double dv, int n,
                  bool wide) {
   constexpr double kOne = 65536.0;
-  int64_t fx = std::llround((u - 0.5) * kOne), fy = std::llround((v - 0.5) * kOne);
-  const int64_t sx = std::llround(du * kOne), sy = std::llround(dv * kOne);
+  int64_t fx = RoundToInt((u - 0.5) * kOne), fy = RoundToInt((v - 0.5) * kOne);
+  const int64_t sx = RoundToInt(du * kOne), sy = RoundToInt(dv * kOne);
   const int maxX = f.width - 1, maxY = f.height - 1;
   const uint8_t* base = f.pixmap->pixels.data();
   const size_t stride = static_cast<size_t>(f.pixmap->width) * 4;
