@@ -315,7 +315,7 @@ bool DeleteFile(const std::string& path) {
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
-  TPlace source(from, "rename"), target(to, "rename");
+  TPlace source(from, "rename"), target(source, to, "rename");
   if (!source.ok() || !target.ok()) return false;
   FileStep();
   // Neither name is followed: a link is moved, or replaced, as itself.

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/files/files.h"
@@ -58,7 +59,28 @@ std::string FileFailure() { return lastFailure; }
 
 namespace files {
 
-TPlace::TPlace(const std::string& path, const char* verb) : dir_(AT_FDCWD) {
+TPlace::TPlace(const std::string& path, const char* verb) { Reach(path, verb); }
+
+TPlace::TPlace(const TPlace& near, const std::string& path, const char* verb) {
+  std::vector<std::string> parts;
+  if (near.ok_ && near.confined_ && BelowUserFolder(WithoutTrailingSlash(path), parts) &&
+      parts.back() != ".." && parts.size() == near.folder_.size() + 1 &&
+      std::equal(near.folder_.begin(), near.folder_.end(), parts.begin())) {
+    // The same components lead to the same folder: the one that near's walk reached.
+    dir_ = near.dir_;
+    owned_ = false;
+    confined_ = true;
+    name_ = parts.back();
+    folder_ = near.folder_;
+    top_ = near.top_;
+    followed_ = top_ && name_ == linkedName;
+    ok_ = true;
+    return;
+  }
+  Reach(path, verb);
+}
+
+void TPlace::Reach(const std::string& path, const char* verb) {
   const std::string whole = WithoutTrailingSlash(path);
   std::vector<std::string> parts;
   if (!BelowUserFolder(whole, parts)) {
@@ -97,18 +119,16 @@ TPlace::TPlace(const std::string& path, const char* verb) : dir_(AT_FDCWD) {
     }
     // The linked folder is the one folder on the way that is followed when it is a link.
     const bool linked = way.size() == 1 && parts[i] == linkedName;
+    // O_DIRECTORY opens folders only: a link (not followed), a file or a device fails here.
     const int next = openat(fd, parts[i].c_str(),
                             O_PATH | O_DIRECTORY | (linked ? 0 : O_NOFOLLOW) | O_CLOEXEC);
-    struct stat st {};
-    int error = errno;
-    if (next >= 0 && (fstat(next, &st) != 0 || !S_ISDIR(st.st_mode))) {
-      close(next);
-      error = ENOTDIR;
-    } else if (next >= 0) {
+    if (next >= 0) {
       way.push_back(next);
       fd = next;
       continue;
     }
+    int error = errno;
+    struct stat st {};
     if (!linked && fstatat(fd, parts[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISLNK(st.st_mode)) {
       if (verb) Refuse(verb, path, reached + " is a link");
@@ -126,12 +146,15 @@ TPlace::TPlace(const std::string& path, const char* verb) : dir_(AT_FDCWD) {
   if (fd < 0) return;
   dir_ = fd;
   name_ = parts.back();
-  followed_ = way.size() == 1 && name_ == linkedName;
+  parts.pop_back();
+  folder_ = std::move(parts);
+  top_ = way.size() == 1;
+  followed_ = top_ && name_ == linkedName;
   ok_ = true;
 }
 
 TPlace::~TPlace() {
-  if (dir_ >= 0) close(dir_);
+  if (owned_ && dir_ >= 0) close(dir_);
 }
 
 int TPlace::noFollow() const { return confined_ && !followed_ ? O_NOFOLLOW : 0; }
@@ -163,11 +186,11 @@ std::string Unfit(const struct stat& st, int64_t maxBytes) {
 
 namespace {
 
-// The entry's fitness, checked before opening it and again on the open descriptor, so that
-// what was checked is what is used. -1 when it does not fit: refused, or kept as a failure.
+// The entry's fitness, checked before opening it and again on the open descriptor (whose
+// status `st` gets), so that what was checked is what is used. -1 when it does not fit:
+// refused, or kept as a failure.
 int CheckOpen(int fd, const struct stat* before, const std::string& path, int64_t maxBytes,
-              const char* verb, std::string* why) {
-  struct stat st {};
+              const char* verb, std::string* why, struct stat& st) {
   if (fstat(fd, &st) != 0 || (before && (st.st_dev != before->st_dev ||
                                          st.st_ino != before->st_ino))) {
     close(fd);
@@ -207,7 +230,8 @@ int OpenForReading(const std::string& path, int64_t maxBytes, const char* verb,
   const int fd = openat(place.dir(), place.name(),
                         O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | place.noFollow());
   if (fd < 0) return failed(errno);
-  return CheckOpen(fd, &st, path, maxBytes, verb, why);
+  struct stat opened {};
+  return CheckOpen(fd, &st, path, maxBytes, verb, why, opened);
 }
 
 int OpenForWriting(const std::string& path, const char* verb, bool empty, std::string* why) {
@@ -231,8 +255,10 @@ int OpenForWriting(const std::string& path, const char* verb, bool empty, std::s
                         O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | place.noFollow(),
                         0666);
   if (fd < 0) return failed(errno);
-  if (CheckOpen(fd, existed ? &st : nullptr, path, INT64_MAX, verb, why) < 0) return -1;
-  if (empty && ftruncate(fd, 0) != 0) {
+  struct stat opened {};
+  if (CheckOpen(fd, existed ? &st : nullptr, path, INT64_MAX, verb, why, opened) < 0) return -1;
+  // A file just made (or found empty) is empty already.
+  if (empty && opened.st_size > 0 && ftruncate(fd, 0) != 0) {
     const int error = errno;
     close(fd);
     return failed(error);

@@ -8,10 +8,12 @@
 // and including the user folder is taken as the system gives it, and so is every path
 // outside it. Anywhere, only ordinary files are opened for reading or writing, and never in
 // a way that could block.
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace files {
 
@@ -21,6 +23,9 @@ public:
   // With a verb, a link met on the way is refused on standard error ("Refused to <verb> ...");
   // with none (a query) nothing is said. ok() is false when the folder cannot be reached.
   TPlace(const std::string& path, const char* verb);
+  // The entry of a second path in the folder that `near` reached, without walking there again,
+  // when both paths name entries of the same folder below the user folder; else as above.
+  TPlace(const TPlace& near, const std::string& path, const char* verb);
   ~TPlace();
   TPlace(const TPlace&) = delete;
   TPlace& operator=(const TPlace&) = delete;
@@ -35,8 +40,12 @@ public:
   bool Stat(struct stat& st) const;
 
 private:
-  int dir_;
+  void Reach(const std::string& path, const char* verb);
+  int dir_ = AT_FDCWD;
+  bool owned_ = true;  // dir_ is closed with the place (not when it is near's)
   std::string name_;
+  std::vector<std::string> folder_;  // the components below the user folder up to dir_
+  bool top_ = false;                 // dir_ is the user folder itself
   bool confined_ = false;
   bool followed_ = false;  // the entry is the linked folder
   bool ok_ = false;

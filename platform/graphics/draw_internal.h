@@ -1,5 +1,8 @@
 #pragma once
 // Shared pieces of the drawing functions (internal to the platform layer).
+#include <cstdint>
+
+#include "platform/graphics/blend.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/raster.h"
 
@@ -22,8 +25,18 @@ TClip ClipOf(const TGraphics& g);
 
 // Bilinear samples of a frame along a row of n pixels, from the source coordinates (u, v) of
 // the first pixel's centre, stepping (du, dv) per pixel; edges are clamped. Written to out
-// as RGBA, to be blended as one row.
-void BilinearRow(uint8_t* out, const TFrameSource& f, double u, double v, double du, double dv, int n);
+// as RGBA, to be blended as one row. Wide: eight pixels at a time where they can be (AVX2),
+// which gives the same samples as one at a time.
+void BilinearRow(uint8_t* out, const TFrameSource& f, double u, double v, double du, double dv, int n,
+                 bool wide = CpuHasAvx2());
+
+// With AVX2 (bilinear_avx2.cpp), eight pixels at a time: the n samples of a row whose pixels
+// all take the texel rows r0 and r1 with the vertical weight wy, from the 16.16 coordinate fx
+// stepping by sx, the frame's columns running from 0 to maxX. Returns how many it sampled: n,
+// or 0 (none) for a coordinate or a step so far out that eight pixels cannot be checked by
+// their first and last.
+int BilinearBandAvx2(uint8_t* out, const uint8_t* r0, const uint8_t* r1, int wy, int64_t fx, int64_t sx,
+                     int maxX, int n);
 
 // The bilinear samples of row py of a placed frame from x0 to x1 (covered pixels), in pieces
 // of at most 256 pixels, each handed on as piece(px, n, samples).

@@ -78,6 +78,7 @@ TPixelMap::TPixelMap(double sourceWidth, double sourceHeight, const TPlacement& 
   by0 = FloorToInt(minY) - 1;
   bx1 = FloorToInt(maxX) + 2;
   by1 = FloorToInt(maxY) + 2;
+  upright_ = ub_ == 0 && va_ == 0;
 }
 
 void TPixelMap::SourceAt(int px, int py, double& u, double& v) const {
@@ -99,6 +100,23 @@ bool TPixelMap::RowSpan(int py, int& x0, int& x1) const {
     x1 = bx1;
     return true;
   }
+  if (upright_) {
+    // The row's test of v, as Span and Inside make it; the columns are the same on every row
+    // that passes it.
+    const double v = vb_ * (py + 0.5) + vc_;
+    if (v < 0 || v >= h_) return false;
+    if (!spanKnown_) {
+      spanFound_ = Span(py, spanX0_, spanX1_);
+      spanKnown_ = true;
+    }
+    x0 = spanX0_;
+    x1 = spanX1_;
+    return spanFound_;
+  }
+  return Span(py, x0, x1);
+}
+
+bool TPixelMap::Span(int py, int& x0, int& x1) const {
   // Interval of centre abscissas X where 0 <= u < w and 0 <= v < h on this row.
   const double Y = py + 0.5;
   double lo = bx0, hi = bx1 + 1.0;

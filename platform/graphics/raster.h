@@ -45,8 +45,14 @@ public:
 
 private:
   bool Inside(int px, int py) const;
+  bool Span(int py, int& x0, int& x1) const;
   double w_, h_;
   bool axis_ = false, offGrid_ = false;
+  // Unturned or turned by a half turn, u depends on the column alone and v on the row alone:
+  // every row that the frame covers covers the same columns, found once.
+  bool upright_ = false;
+  mutable bool spanKnown_ = false, spanFound_ = false;
+  mutable int spanX0_ = 0, spanX1_ = 0;
   // Inverse mapping from a pixel centre (X, Y): u = ua*X + ub*Y + uc, v = va*X + vb*Y + vc.
   double ua_ = 1, ub_ = 0, uc_ = 0, va_ = 0, vb_ = 1, vc_ = 0;
 };

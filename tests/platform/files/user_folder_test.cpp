@@ -105,6 +105,9 @@ TEST_F(UserFolderFiles, NothingIsReachedThroughALink) {
       {"move into a linked folder",
        [](auto& u) { return RenameFile(u + "/real", u + "/folder/moved"); }, false,
        "Refused to rename ~/folder/moved: ~/folder is a link"},
+      {"move by .. out of a linked folder",
+       [](auto& u) { return RenameFile(u + "/real", u + "/folder/../moved"); }, false,
+       "Refused to rename ~/folder/../moved: ~/folder is a link"},
       {"sync a linked file", [](auto& u) { return SyncPath(u + "/file"); }, false, ""},
       {"lock a linked file", [](auto& u) { return LockFile(u + "/file") == 1; }, false,
        "Refused to lock ~/file: it is a link"},
@@ -129,6 +132,12 @@ TEST_F(UserFolderFiles, NothingIsReachedThroughALink) {
        true, ""},
       {"rename a link", [](auto& u) { return RenameFile(u + "/file", u + "/moved"); }, true, ""},
       {"replace a link by renaming", [](auto& u) { return RenameFile(u + "/real", u + "/file"); },
+       true, ""},
+      {"rename within a folder reached by ..",
+       [](auto& u) {
+         return CreateDir(u + "/sub") && RenameFile(u + "/sub/../real", u + "/sub/../moved") &&
+                FileType(u + "/moved") == FILETYPE_FILE && FileType(u + "/real") == FILETYPE_NONE;
+       },
        true, ""},
   };
   for (const Case& c : cases) {
