@@ -74,24 +74,28 @@ step() {
   xdotool keydown "$1" sleep "$(seconds "$ms")" keyup "$1"
 }
 # Walks the hero to within 6 pixels (one tick's walk) of X Y, first across, then up or down,
-# in short steps that each look where the hero got to (stones and pushes move it too); the
-# last argument names the place.
+# in short steps that each look where the hero got to (stones and pushes move it too); up or
+# down goes first while a step across gets nowhere (something stands in the way). The hero
+# is there when it is seen twice in the same place near X Y: a look may come before the
+# game has taken the last key. The third argument names the place; a fourth, a condition,
+# ends the walk early when it holds.
 walk_to() {
   echo "walking to $3 ($1, $2)"
   tries=0 still=0 last=""
   while :; do
     has_line "E2E death" && fail "the hero died on the way to $3"
+    [ -n "${4:-}" ] && eval "$4" && return 0
     tries=$((tries + 1))
     [ $tries -gt 200 ] && fail "the hero did not get to $3: it stands at $(hero)"
     if ! at=$(hero); then sleep 0.05; continue; fi
     if [ "$at" = "$last" ]; then still=$((still + 1)); else still=0 last=$at; fi
     [ $still -gt 20 ] && fail "the hero is stuck at $at on the way to $3"
     dx=$(($1 - ${at% *})); dy=$(($2 - ${at#* }))
-    if [ ${dx#-} -gt 6 ]; then
+    if [ ${dx#-} -gt 6 ] && { [ $still -eq 0 ] || [ ${dy#-} -le 6 ]; }; then
       if [ "$dx" -gt 0 ]; then step Right "$dx"; else step Left "${dx#-}"; fi
     elif [ ${dy#-} -gt 6 ]; then
       if [ "$dy" -gt 0 ]; then step Down "$dy"; else step Up "${dy#-}"; fi
-    else
+    elif [ $still -gt 0 ]; then
       return 0
     fi
     sleep 0.05
@@ -106,11 +110,11 @@ archer() {
   echo $((448 + $1 - 16)) $(($2 - 9))
 }
 # One run at the archer standing at X Y from the hero's place HX HY: right to his column, up
-# to 40 pixels below him, where the sword reaches him and he does not touch the hero, the
+# to 44 pixels below him, where the sword reaches him and he does not touch the hero, the
 # swing, and back: down a little further than up, clear of the chest, and left twice as far
 # as the way there.
 attack() {
-  right=$(( ($1 - $3) * 11 / 2 )) up=$(( ($4 - $2 - 40) * 11 / 2 ))
+  right=$(( ($1 - $3) * 11 / 2 )) up=$(( ($4 - $2 - 44) * 11 / 2 ))
   [ "$up" -lt 0 ] && up=0
   xdotool keydown Right sleep "$(seconds $right)" keyup Right \
     keydown Up sleep "$(seconds $up)" keyup Up key z \
@@ -187,10 +191,11 @@ wait_pixel 495 143 230 200 60 "the forest's chest"
 # straight ahead, along his row or column, or at the hero. The hero waits where no stone
 # reaches, below and left of the chest (column 15, row 4), which stops the stones aimed there.
 # From there each attack is one run of key holds in one xdotool run: right to the archer's
-# column, up into the reach of the sword, a swing up at him, and back down and left into
-# cover. A hit throws him back (18 pixels, until the trunks behind him stop him) and leaves
-# him flashing for a while, when a swing does nothing: the hero waits in cover until he is
-# seen unhurt again, and runs at him where he then stands.
+# column, up into the reach of the sword, a swing up at him, and back down and left; then the
+# hero walks into cover from wherever the run left it. A hit throws him back (18 pixels,
+# until the trunks behind him stop him) and leaves him flashing for a while, when a swing
+# does nothing: the hero waits in cover until he is seen unhurt again, and runs at him where
+# he then stands.
 walk_to 432 192 "the path short of the archer"
 walk_to 432 148 "the way round the chest"
 walk_to 464 148 "the cover of the chest"
@@ -203,11 +208,7 @@ until fight_over; do
   fight_over && break
   echo "running at the archer at ($target) from ($me)"
   attack $target $me
-  # The run is over when the fight is, or when the hero is back 20 pixels left of where it
-  # began (the way back is twice the way there).
-  from=${me% *}
-  wait_for 'fight_over || { at=$(hero) && [ "${at% *}" -le $((from - 20)) ]; }'
-  fight_over || walk_to 464 148 "the cover of the chest"
+  walk_to 464 148 "the cover of the chest" fight_over
 done
 has_line "E2E death" && fail "the hero died fighting the archer"
 close_box "the archer's last words"
