@@ -1,6 +1,7 @@
 // "config.dat": the bytes of a first start, a round trip of a changed file, short files,
 // an unreadable file, and writes that cannot be made (a full disk among them); saves cut
-// short, ended at start-up; a file that is a link, a FIFO or far too big is not read.
+// short, ended at start-up; a file that is a link, a FIFO or far too big is neither read nor
+// replaced at start-up.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -241,6 +242,15 @@ TEST_F(Config, AFileThatIsNoOrdinaryOneIsNotRead) {
          close(fd);
        }},
   };
+  // What stands at the path.
+  const auto entry = [](const fs::path& p) -> std::string {
+    switch (fs::symlink_status(p).type()) {
+      case fs::file_type::symlink: return "a link";
+      case fs::file_type::fifo: return "a FIFO";
+      case fs::file_type::regular: return "a file of " + std::to_string(fs::file_size(p)) + " bytes";
+      default: return "something else";
+    }
+  };
   alarm(60);  // a read that blocked would hang the test: it ends it instead
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -249,12 +259,14 @@ TEST_F(Config, AFileThatIsNoOrdinaryOneIsNotRead) {
     fs::remove_all(userDir);
     fs::create_directories(userDir);
     c.make(ConfigPath());
+    const std::string made = entry(ConfigPath());
     InitGlobals(home.string(), "/opt/corvel/bin/corvel");
     testing::internal::CaptureStderr();
     PrepareUserFolders();
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(said.rfind("Refused to read " + ConfigPath().string() + ": ", 0), 0u) << said;
     EXPECT_EQ(settings->fullScreen, 1);  // the defaults, not what the file leads to
+    EXPECT_EQ(entry(ConfigPath()), made) << "start-up replaced the file with the defaults";
     // Saving the settings puts a file of their own in its place.
     SaveConfig(ConfigPath().string());
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(ConfigPath())));

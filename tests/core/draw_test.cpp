@@ -161,9 +161,9 @@ TEST_F(Drawing, Hearts) {
   imgLife[1] = ColourImage(16, 16, kYellow);
   imgLife[2] = ColourImage(16, 16, kRed);
   struct Case { int life, maxLife; const char* places; };
-  const Case table[] = {{6, 6, ".FFF.."}, {5, 6, ".FFH.."}, {1, 6, ".HEE.."}, {0, 6, ".EEE.."},
-                        {7, 7, ".FFFH."}, {6, 7, ".FFF.."}, {5, 7, ".FFHE."}, {9, 6, ".FFFFH"},
-                        {-1, 6, "EEE..."}};
+  const Case table[] = {{6, 6, ".FFF.."}, {5, 6, ".FFH.."}, {3, 6, ".FHE.."}, {2, 6, ".FEE.."},
+                        {1, 6, ".HEE.."}, {0, 6, ".EEE.."}, {7, 7, ".FFFH."}, {6, 7, ".FFF.."},
+                        {5, 7, ".FFHE."}, {9, 6, ".FFFFH"}, {-1, 6, "EEE..."}};
   for (const Case& c : table) {
     player->life = c.life;
     player->maxLife = c.maxLife;

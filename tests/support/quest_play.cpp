@@ -7,6 +7,7 @@
 #include "screens/screens.h"
 #include "scripting/commands.h"
 #include "support/files.h"
+#include "support/keys_ran_out.h"
 #include "world/tile.h"
 
 namespace fs = std::filesystem;
@@ -36,6 +37,10 @@ void QuestPlay::StartQuest(const std::string& resources, const std::string& scra
     if (!modalKeys.empty()) {
       key = modalKeys.front();
       modalKeys.pop_front();
+      returns_ = 0;
+    } else if (++returns_ > kMostReturns) {
+      FailForWantOfKeys("a screen took " + std::to_string(kMostReturns) +
+                        " Returns in a row and is still open");
     }
     PostEvent(EVENT_KEYDOWN, key);
   });
@@ -54,6 +59,7 @@ void QuestPlay::TearDown() {
 }
 
 void QuestPlay::Pass() {
+  returns_ = 0;
   AdvanceManualClock(34);
   framePoll_ = true;
   MainGameLoopPass();

@@ -16,6 +16,8 @@ protected:
   // title, text boxes, transitions) get 17 ms and a key at every empty poll: the next of
   // `modalKeys`, else Return, after `onModalPoll`; the frame loop's own poll (Pass) gets
   // nothing, the test queues its keys. `beforeTitle` runs just before the title menu.
+  // Past kMostReturns Returns in a row without a pass between (a screen that Return does not
+  // close, or screens that open one another without end) the test fails at once.
   void StartQuest(const std::string& resources, const std::string& scratch,
                   const std::function<void()>& beforeTitle = {});
   void TearDown() override;
@@ -27,9 +29,11 @@ protected:
 
   std::deque<int> modalKeys;
   std::function<void()> onModalPoll;
+  static constexpr long kMostReturns = 1000;
 
 private:
   bool framePoll_ = false;
+  long returns_ = 0;  // Returns given in a row since the last pass or queued key
 };
 
 }  // namespace testsupport

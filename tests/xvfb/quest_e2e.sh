@@ -6,6 +6,10 @@
 # screen, the splash, the last words and the credits; then a new game from the title, which
 # must show the village at once, without anything of the cave; and the way out through the
 # exit question. The scripts print what happened and the screen's pixels show it.
+# Each step waits for what the game prints or shows, where the hero stands among it, and no
+# longer; a time limit only ends a wait for something that never comes. Key holds move the
+# hero, and it is seen where it got to before the next one, so that a busy machine, whose
+# game catches up its ticks in bursts, takes the same way, only slower.
 # Arguments: build folder, fixtures folder (unused).
 set -u
 . "$(dirname "$0")/lib/common.sh"
@@ -60,36 +64,62 @@ hero() {
   set -- $found
   echo $(($1 - 15)) $(($2 - 19))
 }
+# Seconds for a key hold of $1 milliseconds, as xdotool's sleep takes them.
+seconds() { printf '%d.%03d' $(($1 / 1000)) $(($1 % 1000)); }
 # Holds a direction key for about the time the hero needs to walk $2 pixels (6 pixels a tick,
 # 30 ticks a second: 5.5 ms a pixel), at most a third of a second; one xdotool run presses
 # and releases, so that no start of a program comes between.
 step() {
   ms=$(($2 * 11 / 2)); [ "$ms" -gt 330 ] && ms=330
-  xdotool keydown "$1" sleep "$(printf '0.%03d' "$ms")" keyup "$1"
+  xdotool keydown "$1" sleep "$(seconds "$ms")" keyup "$1"
 }
 # Walks the hero to within 6 pixels (one tick's walk) of X Y, first across, then up or down,
-# in short steps that each look where the hero got to (stones and pushes move it too); the
-# last argument names the place.
+# in short steps that each look where the hero got to (stones and pushes move it too); up or
+# down goes first while a step across gets nowhere (something stands in the way). The hero
+# is there when it is seen twice in the same place near X Y: a look may come before the
+# game has taken the last key. The third argument names the place; a fourth, a condition,
+# ends the walk early when it holds.
 walk_to() {
   echo "walking to $3 ($1, $2)"
   tries=0 still=0 last=""
   while :; do
     has_line "E2E death" && fail "the hero died on the way to $3"
+    [ -n "${4:-}" ] && eval "$4" && return 0
     tries=$((tries + 1))
     [ $tries -gt 200 ] && fail "the hero did not get to $3: it stands at $(hero)"
     if ! at=$(hero); then sleep 0.05; continue; fi
     if [ "$at" = "$last" ]; then still=$((still + 1)); else still=0 last=$at; fi
     [ $still -gt 20 ] && fail "the hero is stuck at $at on the way to $3"
     dx=$(($1 - ${at% *})); dy=$(($2 - ${at#* }))
-    if [ ${dx#-} -gt 6 ]; then
+    if [ ${dx#-} -gt 6 ] && { [ $still -eq 0 ] || [ ${dy#-} -le 6 ]; }; then
       if [ "$dx" -gt 0 ]; then step Right "$dx"; else step Left "${dx#-}"; fi
     elif [ ${dy#-} -gt 6 ]; then
       if [ "$dy" -gt 0 ]; then step Down "$dy"; else step Up "${dy#-}"; fi
-    else
+    elif [ $still -gt 0 ]; then
       return 0
     fi
     sleep 0.05
   done
+}
+# Where the archer stands: "X Y", his top-left corner, from the middle of his face (the skin of
+# his head); nothing while he flashes after a hit, or once he has fallen.
+archer() {
+  found=$("$build/tests/xfind" $((origin_x + 448)) "$origin_y" 192 160 220 180 140) || return 1
+  set -- $found
+  [ "$3" -ge 30 ] || return 1
+  echo $((448 + $1 - 16)) $(($2 - 9))
+}
+# One run at the archer standing at X Y from the hero's place HX HY: right to his column, up
+# to 44 pixels below him, where the sword reaches him and he does not touch the hero, the
+# swing, and back: down a little further than up, clear of the chest, and left twice as far
+# as the way there.
+attack() {
+  right=$(( ($1 - $3) * 11 / 2 )) up=$(( ($4 - $2 - 44) * 11 / 2 ))
+  [ "$up" -lt 0 ] && up=0
+  xdotool keydown Right sleep "$(seconds $right)" keyup Right \
+    keydown Up sleep "$(seconds $up)" keyup Up key z \
+    keydown Down sleep "$(seconds $((up + 80)))" keyup Down \
+    keydown Left sleep "$(seconds $((right * 2)))" keyup Left
 }
 # True when the pixel at X Y is green: a hill of the closing video, not the brown strip.
 pixel_green() {
@@ -132,17 +162,12 @@ wait_log "E2E touch"
 wait_pixel 144 208 180 180 190 "the dimmed rune"
 
 # Still walking right, the hero stops at the elder's stall (column 9), his blue shirt just
-# left of it; talking there reaches the elder behind it. A press whose probe finds nobody is
-# repeated, each after waiting long enough (even on a loaded machine) for the probe's short
-# flight and the script's print.
+# left of it; talking there, once it stands no more than 10 pixels short of the stall,
+# reaches the elder behind it.
 wait_pixel 280 209 40 90 230 "the hero at the stall"
-tries=0
-until has_line "E2E talk"; do
-  tries=$((tries + 1)); [ $tries -gt 3 ] && fail "the elder never answered"
-  xdotool key Return
-  deadline=$(( $(date +%s) + 10 ))
-  until has_line "E2E talk" || [ "$(date +%s)" -gt "$deadline" ]; do sleep 0.02; done
-done
+wait_for 'at=$(hero) && [ "${at% *}" -ge 254 ]'
+xdotool key Return
+wait_log "E2E talk"
 xdotool keyup Right
 # The text box, with its dark blue middle, covers the path where the walk began.
 close_box "the text box"
@@ -162,22 +187,30 @@ wait_log "E2E village left"
 wait_log "E2E map2 entered"
 wait_pixel 495 143 230 200 60 "the forest's chest"
 
-# Along the path and up to the archer (column 17, row 3), who stands still and shoots; the
-# sword swings up at him from below, out of his reach, until he falls. Each hit throws him
-# 18 pixels back, so the hero follows him up.
-walk_to 544 180 "the end of the path"
-swings=0
-until has_line "E2E archer down"; do
-  swings=$((swings + 1)); [ $swings -gt 12 ] && fail "the archer never fell"
-  if [ $swings -eq 1 ]; then
-    walk_to 544 136 "below the archer"
-  else
-    walk_to 544 118 "up to the archer"
-  fi
-  xdotool key Up z
-  deadline=$(( $(date +%s) + 2 ))
-  until has_line "E2E archer down" || [ "$(date +%s)" -gt "$deadline" ]; do sleep 0.05; done
+# The archer (column 17, row 3) stands still and shoots every few seconds, turned to the hero:
+# straight ahead, along his row or column, or at the hero. The hero waits where no stone
+# reaches, below and left of the chest (column 15, row 4), which stops the stones aimed there.
+# From there each attack is one run of key holds in one xdotool run: right to the archer's
+# column, up into the reach of the sword, a swing up at him, and back down and left; then the
+# hero walks into cover from wherever the run left it. A hit throws him back (18 pixels,
+# until the trunks behind him stop him) and leaves him flashing for a while, when a swing
+# does nothing: the hero waits in cover until he is seen unhurt again, and runs at him where
+# he then stands.
+walk_to 432 192 "the path short of the archer"
+walk_to 432 148 "the way round the chest"
+walk_to 464 148 "the cover of the chest"
+fight_over() { has_line "E2E archer down" || has_line "E2E death"; }
+runs=0
+until fight_over; do
+  runs=$((runs + 1)); [ $runs -gt 12 ] && fail "the archer never fell"
+  echo "waiting for the archer to stand unhurt"
+  wait_for 'fight_over || { target=$(archer) && me=$(hero); }'
+  fight_over && break
+  echo "running at the archer at ($target) from ($me)"
+  attack $target $me
+  walk_to 464 148 "the cover of the chest" fight_over
 done
+has_line "E2E death" && fail "the hero died fighting the archer"
 close_box "the archer's last words"
 
 # Back to the path and along it to column 9, down to the cave, whose opening in the hall's
@@ -199,16 +232,15 @@ xdotool key x
 wait_log "E2E gate open"
 close_box "the gate's text"
 
-# Through the gate to the altar in the west room's south-west corner, and talk to it.
+# Through the gate to the altar in the west room's south-west corner; the hero walks left
+# until it stands against the altar, facing it, and talks to it.
 walk_to 96 216 "the west room"
 walk_to 96 352 "the altar"
-tries=0
-until has_line "E2E ending"; do
-  tries=$((tries + 1)); [ $tries -gt 3 ] && fail "the altar never answered"
-  xdotool key Left Return
-  deadline=$(( $(date +%s) + 10 ))
-  until has_line "E2E ending" || [ "$(date +%s)" -gt "$deadline" ]; do sleep 0.02; done
-done
+xdotool keydown Left
+echo "waiting for the hero against the altar"
+wait_for 'at=$(hero) && [ "${at% *}" -le 92 ]'
+xdotool keyup Left key Return
+wait_log "E2E ending"
 
 # The sunrise fills the screen: its green hills reach the bottom-right corner, where the
 # interface strip was. The splash follows, then the last words, and the credits.
@@ -227,7 +259,12 @@ echo "waiting for the new game's startup"
 new_lines() { tail -n +$((lines + 1)) "$out"; }
 wait_for "new_lines | grep -qx 'E2E startup' || ! kill -0 $game_pid 2>/dev/null"
 wait_pixel 144 208 140 255 255 "the new game's glowing rune"
-sleep 1
+# Nothing holds the game there: a step down moves the hero (a screen open over the village
+# would take the keys), and the rune still glows beside it.
+echo "waiting for the hero to step down"
+wait_for 'start=$(hero)'
+xdotool keydown Down sleep 0.1 keyup Down
+wait_for 'at=$(hero) && [ "$at" != "$start" ]'
 pixel_near 144 208 140 255 255 || fail "something covers the new game's village"
 new_game=$(new_lines)
 [ "$new_game" = "$(printf 'E2E village entered\nE2E startup')" ] ||

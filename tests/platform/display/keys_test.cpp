@@ -40,8 +40,8 @@ INSTANTIATE_TEST_SUITE_P(Table, SdlKeyNames, testing::ValuesIn(kKeyCases));
 
 // A layout whose keycodes are letters of another script still gives the US key's code.
 constexpr KeyCase kScancodeCases[] = {
-    {"A", 65}, {"Q", 81}, {"Z", 90}, {"1", 49}, {"0", 48}, {";", 186}, {"[", 219},
-    {"\\", 226}, {"Left", 37}, {"F5", 116},
+    {"A", 65}, {"Q", 81}, {"Z", 90}, {"1", 49}, {"2", 50}, {"9", 57}, {"0", 48}, {";", 186},
+    {"[", 219}, {"\\", 226}, {"Left", 37}, {"F5", 116},
 };
 
 class SdlScancodeFallback : public testing::TestWithParam<KeyCase> {};

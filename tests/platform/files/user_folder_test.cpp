@@ -114,6 +114,9 @@ TEST_F(UserFolderFiles, NothingIsReachedThroughALink) {
       {"write out of the user folder by ..",
        [](auto& u) { return WriteStream(u + "/../../outside/new.txt") != nullptr; }, false,
        "Refused to write ~/../../outside/new.txt: it leads out of the user folder"},
+      {"delete the folder above by a final ..",
+       [](auto& u) { return DeleteDir(u + "/..", 1) || FileType(u) != FILETYPE_DIR; }, false,
+       "Refused to delete ~/..: it leads out of the user folder"},
       {"come back by .. from a folder of its own",
        [](auto& u) {
          return CreateDir(u + "/sub") && WriteStream(u + "/sub/../new.txt") != nullptr &&
