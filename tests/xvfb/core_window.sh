@@ -25,21 +25,17 @@ user="$tmp/home/Documents/Corvel User Data"
 
 HOME="$tmp/home" SDL_VIDEODRIVER=x11 line_buffered "$tmp/bin/corvel" >"$out" 2>&1 &
 game_pid=$!
-wid=""
-wait_for 'wid=$(xdotool search --name "^Corvel v1\\.0a - " 2>/dev/null | head -n 1); [ -n "$wid" ]'
+# The client area is the 640 x 480 picture plus the menu strip above it.
+wait_window
 title=$(xdotool getwindowname "$wid")
 echo "title: $title"
-
-# The client area is the 640 x 480 picture plus the menu strip above it (the window may
-# be mapped before the strip is added).
-wait_for 'xdotool getwindowgeometry "$wid" | grep -q "Geometry: 640x5"'
-geometry=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: //p')
+left=$(echo "$geometry" | sed -n 's/.*Position: \([-0-9]*\),.*/\1/p')
+geometry=$(echo "$geometry" | sed -n 's/.*Geometry: //p')
 width=${geometry%x*}
 height=${geometry#*x}
 echo "geometry: $geometry"
 [ "$width" -eq 640 ] || fail "window width $width, not 640"
 # Centred on the 1280 x 800 desktop: (1280 - 640) / 2.
-left=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Position: \([-0-9]*\),.*/\1/p')
 [ "$left" -eq 320 ] || fail "window at x $left, not 320"
 [ "$height" -gt 480 ] && [ "$height" -lt 540 ] || fail "window height $height: not 480 plus a menu strip"
 

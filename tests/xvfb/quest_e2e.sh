@@ -137,12 +137,8 @@ close_box() {
 }
 
 wait_log "E2E setup"
-wid=""
-wait_for 'wid=$(xdotool search --name "^Corvel v1\\.0a - " 2>/dev/null | head -n 1); [ -n "$wid" ]'
-# The picture fills the bottom 640 x 480 of the window, below its menu strip (which may be
-# added after the window is mapped).
-wait_for 'xdotool getwindowgeometry "$wid" | grep -q "Geometry: 640x5"'
-geometry=$(xdotool getwindowgeometry "$wid")
+# The picture fills the bottom 640 x 480 of the window, below its menu strip.
+wait_window
 origin_x=$(echo "$geometry" | sed -n 's/.*Position: \([-0-9]*\),.*/\1/p')
 top=$(echo "$geometry" | sed -n 's/.*Position: [-0-9]*,\([-0-9]*\).*/\1/p')
 height=$(echo "$geometry" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')

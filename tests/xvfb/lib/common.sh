@@ -80,3 +80,16 @@ expect_clean_end() {
   [ "$status" -eq 0 ] || fail "${2:-}exit status $status, not 0"
   [ ! -e "$1/Temporary Files" ] || fail "${2:-}the working folder is still there"
 }
+
+# Waits for the game $game_pid to show its window and sets $wid to it and $geometry to what
+# xdotool says of it. The window is made again when its renderer comes (a window made for
+# OpenGL replaces the first), so the last window of the game's title is taken, and only once
+# it has its final size: the 640 x 480 picture below the menu strip. Fails if the game ends
+# first; $1 prefixes that failure.
+wait_window() {
+  wid="" geometry=""
+  wait_for 'wid=$(xdotool search --pid "$game_pid" --name "^Corvel v1\\.0a - " 2>/dev/null | tail -n 1)
+    geometry=$(xdotool getwindowgeometry "$wid" 2>/dev/null)
+    echo "$geometry" | grep -q "Geometry: 640x5" || ! kill -0 "$game_pid" 2>/dev/null'
+  kill -0 "$game_pid" 2>/dev/null || fail "${1:-}the game ended before its window showed"
+}

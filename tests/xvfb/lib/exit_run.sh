@@ -70,12 +70,7 @@ exit_run() {
   HOME="$dir/home" SDL_VIDEODRIVER=x11 ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null} line_buffered \
     "$dir/bin/corvel" >"$out" 2>&1 &
   game_pid=$!
-  # The window may be made again when its renderer comes: it is looked for until it has its
-  # final size, the 640 x 480 picture below the menu strip.
-  wait_for 'wid=$(xdotool search --pid "$game_pid" --name "^Corvel v1\\.0a - " 2>/dev/null | tail -n 1)
-    geometry=$(xdotool getwindowgeometry "$wid" 2>/dev/null)
-    echo "$geometry" | grep -q "Geometry: 640x5" || ! kill -0 $game_pid 2>/dev/null'
-  kill -0 "$game_pid" 2>/dev/null || fail "$exit_case: the game ended before its window showed"
+  wait_window "$exit_case: "
   origin_x=$(echo "$geometry" | sed -n 's/.*Position: \([-0-9]*\),.*/\1/p')
   top=$(echo "$geometry" | sed -n 's/.*Position: [-0-9]*,\([-0-9]*\).*/\1/p')
   height=$(echo "$geometry" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
