@@ -244,17 +244,21 @@ TEST_F(NPCStatusTest, TheExitQuestionComesPromptlyWithTheLargestNPCFile) {
   };
   using Clock = std::chrono::steady_clock;
   for (const auto played = Clock::now(); Clock::now() - played < std::chrono::seconds(1);) pass();
-  // Five presses of a direction key, then the exit key, all waiting in the queue.
+  // Five presses of a direction key, then the exit key, all waiting in the queue. What the
+  // game spends is its own thread's processor time: a busy machine that runs other work
+  // meanwhile makes the world catch up by more ticks, which that time counts, but adds no
+  // time of its own.
   const auto pressed = Clock::now();
+  const int64_t pressedCpu = ThreadCpuMicros();
   for (int n = 0; n < 5; ++n) {
     PostEvent(EVENT_KEYDOWN, settings->kRight);
     PostEvent(EVENT_KEYUP, settings->kRight);
   }
   PostEvent(EVENT_KEYDOWN, settings->kExit);
   while (!asked && Clock::now() - pressed < std::chrono::minutes(2)) pass();
-  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - pressed);
+  const int64_t tookMs = (ThreadCpuMicros() - pressedCpu) / 1000;
   ASSERT_TRUE(asked);
-  EXPECT_LT(took.count(), 2000) << took.count() << " ms";
+  EXPECT_LT(tookMs, 500) << tookMs << " ms";
 }
 
 }  // namespace
